@@ -1,0 +1,283 @@
+#include "kernel/device_path.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+
+#include <deque>
+#include <filesystem>
+#include <vector>
+
+#include "codepage.h"
+#include "device/device.h"
+#include "winbase.h"
+
+namespace platform {
+namespace {
+
+constexpr int kMaxLinkHops = 40;
+
+char16_t FoldUnit(char16_t c) {
+  if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);
+  if (c == 0xFF) return 0x178;
+  if (c >= 0x100 && c <= 0x17F) {
+    // Latin Extended-A pairs its letters; which of a pair is upper changes at 0x139 and 0x179.
+    bool oddIsLower = (c <= 0x137) || (c >= 0x14A && c <= 0x177);
+    if (oddIsLower && (c & 1) && c != 0x131) return static_cast<char16_t>(c - 1);
+    if (!oddIsLower && c != 0x138 && c != 0x149 && c != 0x17F && c != 0x178 && !(c & 1))
+      return static_cast<char16_t>(c - 1);
+    return c;
+  }
+  if (c == 0x3C2) return 0x3A3;
+  if (c >= 0x3B1 && c <= 0x3C9) return static_cast<char16_t>(c - 0x20);
+  if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);
+  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
+  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 0x20);
+  return c;
+}
+
+struct Component {
+  std::string name;
+  bool exact;  // from a link target: host spelling, matched as the host does
+};
+
+// Splits a device path into host-encoded components, dropping empty and "."
+// components. ".." and reserved characters make the path invalid.
+DWORD SplitDevicePath(std::u16string_view path, std::deque<Component>* out) {
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find_first_of(u"\\/", start);
+    if (end == std::u16string_view::npos) end = path.size();
+    std::u16string_view part = path.substr(start, end - start);
+    start = end + 1;
+    if (part.empty() || part == u".") continue;
+    if (part == u"..") return ERROR_INVALID_NAME;
+    for (char16_t c : part)
+      if (ReservedNameChar(c)) return ERROR_INVALID_NAME;
+    Component component{{}, false};
+    if (!Utf16ToUtf8(part, &component.name)) return ERROR_INVALID_NAME;
+    out->push_back(std::move(component));
+  }
+  return ERROR_SUCCESS;
+}
+
+void SplitHostPath(std::string_view path, std::deque<Component>* out) {
+  std::deque<Component> parts;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('/', start);
+    if (end == std::string_view::npos) end = path.size();
+    std::string_view part = path.substr(start, end - start);
+    start = end + 1;
+    if (!part.empty() && part != ".") parts.push_back({std::string(part), true});
+  }
+  out->insert(out->begin(), parts.begin(), parts.end());
+}
+
+// The part of an absolute link target below the root, or false when the
+// target lies outside it. The target is taken lexically; whatever it names is
+// then looked up component by component from the root, never opened directly.
+bool StripRoot(const std::filesystem::path& target, std::string* relative) {
+  namespace fs = std::filesystem;
+  const fs::path& root = device::Current().Root();
+  std::vector<fs::path> roots;
+  char real[PATH_MAX];
+  if (::realpath(root.c_str(), real)) roots.emplace_back(real);
+  std::error_code ec;
+  fs::path absolute = fs::absolute(root, ec);
+  if (!ec) roots.push_back(absolute.lexically_normal());
+  fs::path normal = target.lexically_normal();
+  for (const fs::path& base : roots) {
+    fs::path rel = normal.lexically_relative(base);
+    if (rel.empty()) continue;
+    auto first = rel.begin();
+    if (first != rel.end() && *first == "..") continue;
+    *relative = rel == "." ? std::string() : rel.string();
+    return true;
+  }
+  return false;
+}
+
+class Walker {
+ public:
+  DWORD Run(std::u16string_view path, FinalLink final, HostEntry* out) {
+    std::deque<Component> pending;
+    if (DWORD error = SplitDevicePath(path, &pending)) return error;
+    UniqueFd root(::open(device::Current().Root().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!root.Valid()) return ERROR_PATH_NOT_FOUND;
+    dirs_.push_back(std::move(root));
+
+    int hops = 0;
+    bool inFinalLink = false;  // resolving the target of the path's last component
+    while (!pending.empty()) {
+      Component component = std::move(pending.front());
+      pending.pop_front();
+      bool last = pending.empty();
+      DWORD missing = (last || inFinalLink) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+      if (component.name == "..") {  // only link targets get here
+        if (dirs_.size() == 1) return ERROR_ACCESS_DENIED;
+        dirs_.pop_back();
+        continue;
+      }
+      struct stat status;
+      std::string hostName;
+      if (DWORD error = Lookup(component, &hostName, &status)) return error == ERROR_FILE_NOT_FOUND ? missing : error;
+
+      if (S_ISLNK(status.st_mode) && (!last || final == FinalLink::Follow)) {
+        if (++hops > kMaxLinkHops) return ERROR_CANT_RESOLVE_FILENAME;
+        std::string target;
+        if (!ReadLink(hostName, &target) || target.empty()) return missing;
+        if (target.front() == '/') {
+          std::string relative;
+          if (!StripRoot(target, &relative)) return ERROR_ACCESS_DENIED;
+          dirs_.resize(1);
+          target = std::move(relative);
+        }
+        if (last) inFinalLink = true;
+        SplitHostPath(target, &pending);
+        continue;
+      }
+      if (last) {
+        out->dir = UniqueFd(::fcntl(dirs_.back().Get(), F_DUPFD_CLOEXEC, 0));
+        if (!out->dir.Valid()) return ErrorFromErrno(errno);
+        out->name = std::move(hostName);
+        out->status = status;
+        return ERROR_SUCCESS;
+      }
+      if (!S_ISDIR(status.st_mode)) return missing;
+      UniqueFd next(::openat(dirs_.back().Get(), hostName.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+      if (!next.Valid()) return missing;  // replaced since the lookup
+      dirs_.push_back(std::move(next));
+    }
+    // Nothing named a final entry: the path is the directory reached.
+    if (::fstat(dirs_.back().Get(), &out->status) != 0) return ErrorFromErrno(errno);
+    out->dir = std::move(dirs_.back());
+    out->name = ".";
+    return ERROR_SUCCESS;
+  }
+
+ private:
+  DWORD Lookup(const Component& component, std::string* hostName, struct stat* status) {
+    int dir = dirs_.back().Get();
+    if (component.name.size() <= NAME_MAX) {
+      if (::fstatat(dir, component.name.c_str(), status, AT_SYMLINK_NOFOLLOW) == 0) {
+        *hostName = component.name;
+        return ERROR_SUCCESS;
+      }
+      if (errno != ENOENT) return ErrorFromErrno(errno);
+    }
+    if (component.exact) return ERROR_FILE_NOT_FOUND;
+    // Missing as spelled: look for the name in another case.
+    std::u16string wanted;
+    if (!Utf8ToUtf16(component.name, &wanted)) return ERROR_FILE_NOT_FOUND;
+    wanted = FoldName(wanted);
+    UniqueFd readable(::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!readable.Valid()) return ErrorFromErrno(errno);
+    DIR* listing = ::fdopendir(readable.Get());
+    if (!listing) return ErrorFromErrno(errno);
+    readable.Release();
+    bool found = false;
+    std::u16string candidate;
+    while (dirent* entry = ::readdir(listing)) {
+      std::string_view name = entry->d_name;
+      if (name == "." || name == "..") continue;
+      if (found && name >= *hostName) continue;
+      if (!DeviceNameOf(name, &candidate) || FoldName(candidate) != wanted) continue;
+      *hostName = name;
+      found = true;
+    }
+    ::closedir(listing);
+    if (!found) return ERROR_FILE_NOT_FOUND;
+    if (::fstatat(dir, hostName->c_str(), status, AT_SYMLINK_NOFOLLOW) != 0) return ErrorFromErrno(errno);
+    return ERROR_SUCCESS;
+  }
+
+  bool ReadLink(const std::string& name, std::string* target) {
+    char buffer[PATH_MAX];
+    ssize_t length = ::readlinkat(dirs_.back().Get(), name.c_str(), buffer, sizeof buffer);
+    if (length < 0 || length >= static_cast<ssize_t>(sizeof buffer)) return false;
+    target->assign(buffer, static_cast<std::size_t>(length));
+    return true;
+  }
+
+  std::vector<UniqueFd> dirs_;  // from the root down to the current directory
+};
+
+}  // namespace
+
+DWORD ResolveDevicePath(std::u16string_view path, FinalLink final, HostEntry* out) {
+  return Walker().Run(path, final, out);
+}
+
+bool ReservedNameChar(char16_t c) {
+  switch (c) {
+    case u'\\':
+    case u'/':
+    case u':':
+    case u'*':
+    case u'?':
+    case u'"':
+    case u'<':
+    case u'>':
+    case u'|':
+      return true;
+    default:
+      return c < 0x20;
+  }
+}
+
+bool DeviceNameOf(std::string_view hostName, std::u16string* name) {
+  if (hostName.empty() || hostName == "." || hostName == "..") return false;
+  if (!Utf8ToUtf16(hostName, name)) return false;
+  if (name->size() > static_cast<std::size_t>(MAX_PATH - 1)) return false;
+  for (char16_t c : *name)
+    if (ReservedNameChar(c)) return false;
+  return true;
+}
+
+std::u16string FoldName(std::u16string_view name) {
+  std::u16string folded(name);
+  for (char16_t& c : folded) c = FoldUnit(c);
+  return folded;
+}
+
+DWORD AttributesOf(const struct stat& status) {
+  DWORD attributes = 0;
+  if (S_ISDIR(status.st_mode)) attributes |= FILE_ATTRIBUTE_DIRECTORY;
+  // The owner's rights do not say it: we may run as root, who may write anything.
+  if ((status.st_mode & 0222) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
+  return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+}
+
+DWORD ErrorFromErrno(int error) {
+  switch (error) {
+    case ENOENT:
+      return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+      return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+      return ERROR_ACCESS_DENIED;
+    case ELOOP:
+      return ERROR_CANT_RESOLVE_FILENAME;
+    case ENAMETOOLONG:
+      return ERROR_INVALID_NAME;
+    case EBUSY:
+    case ETXTBSY:
+      return ERROR_SHARING_VIOLATION;
+    case EMFILE:
+    case ENFILE:
+      return ERROR_TOO_MANY_OPEN_FILES;
+    case ENOMEM:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    default:
+      return ERROR_GEN_FAILURE;
+  }
+}
+
+}  // namespace platform
