@@ -22,7 +22,7 @@ namespace {
 constexpr char16_t kReplacement = 0xFFFD;
 const char* const kWideName = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 
-// iconv's name for a code page; nullptr when the multibyte side cannot be it.
+// iconv's name for a code page; empty when the multibyte side cannot be it.
 std::string IconvName(unsigned codePage) {
   switch (codePage) {
     case 0:

@@ -193,6 +193,7 @@ void SetForegroundWindowObject(HWND window) {
 }
 
 void ResetWindowTables() {
+  std::erase_if(Classes(), [](const auto& entry) { return !entry.second.builtin; });
   g_windows.Clear();
   g_topLevel.clear();
   g_foreground = nullptr;
