@@ -1,10 +1,12 @@
 #include "terminal_input.h"
 
-#include <curses.h>
-
 #include <algorithm>
 
 #include "winuser.h"
+
+// Only for the key codes; last, and without its function-like macros.
+#define NCURSES_NOMACROS
+#include <curses.h>
 
 namespace frontend {
 namespace {

@@ -27,7 +27,7 @@ class DialogE2E : public ::testing::Test {
 TEST_F(DialogE2E, ShowsItsCaptionListAndMenuBarFullScreen) {
   RunResult r = Run("controls\ndraw\n");
   ASSERT_EQ(r.status, 0) << r.err;
-  nlohmann::json controls = r.Events("controls").at(0)["controls"];
+  const nlohmann::json controls = r.Events("controls").at(0)["controls"];
   ASSERT_EQ(controls.size(), 2u);
   EXPECT_EQ(controls[0]["id"], 1000);
   EXPECT_EQ(controls[0]["class"], "SysListView32");
@@ -35,7 +35,8 @@ TEST_F(DialogE2E, ShowsItsCaptionListAndMenuBarFullScreen) {
   EXPECT_EQ(controls[1]["id"], 65535);
   EXPECT_EQ(controls[1]["text"], "www.velmora.example Velmora");
   std::string screen;
-  for (const auto& line : r.Events("draw").at(0)["lines"]) screen += line.get<std::string>() + "\n";
+  const nlohmann::json lines = r.Events("draw").at(0)["lines"];
+  for (const auto& line : lines) screen += line.get<std::string>() + "\n";
   EXPECT_NE(screen.find("Tessaly"), std::string::npos) << screen;
   EXPECT_NE(screen.find("ok"), std::string::npos) << screen;
   EXPECT_NE(screen.find("文件名称"), std::string::npos) << screen;

@@ -6,6 +6,7 @@
 
 #include "aygshell.h"
 #include "commctrl.h"
+#include "control_classes.h"
 #include "gdi_objects.h"
 #include "module_table.h"
 #include "platform/temp_device.h"
