@@ -38,7 +38,11 @@ Cell& Screen::At(int x, int y) {
   return cells_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
 }
 
-const Cell& Screen::At(int x, int y) const { return const_cast<Screen*>(this)->At(x, y); }
+const Cell& Screen::At(int x, int y) const {
+  static const Cell kOutside{};
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return kOutside;
+  return cells_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+}
 
 // Breaks up a wide character that (x, y) is half of, so that no half survives alone.
 void Screen::Unpair(int x, int y) {
@@ -67,8 +71,7 @@ void Screen::Set(int x, int y, char32_t ch, const Style& style) {
   }
 }
 
-int Screen::PutClipped(const CellBox& clip, int x, int y, std::u32string_view text, int maxCells,
-                       const Style& style) {
+int Screen::PutClipped(const CellBox& clip, int x, int y, std::u32string_view text, int maxCells, const Style& style) {
   CellBox limit = Intersect(clip, Bounds());
   if (y < limit.top || y >= limit.bottom || maxCells <= 0) return 0;
   long long end = std::min<long long>(static_cast<long long>(x) + maxCells, limit.right);
@@ -246,17 +249,17 @@ int Cells(std::u32string_view text) {
 
 void Frame(Screen& s, const CellBox& box, const CellBox& clip, const Style& style = kPlain) {
   if (box.Empty()) return;
-  int w = box.Width();
-  std::u32string top(static_cast<std::size_t>(w), U'─'), bottom = top;
-  top.front() = U'┌';
-  top.back() = U'┐';
-  bottom.front() = U'└';
-  bottom.back() = U'┘';
-  s.PutClipped(clip, box.left, box.top, top, w, style);
-  if (box.Height() > 1) s.PutClipped(clip, box.left, box.bottom - 1, bottom, w, style);
-  for (int y = box.top + 1; y < box.bottom - 1; ++y) {
-    s.PutClipped(clip, box.left, y, U"│", 1, style);
-    if (w > 1) s.PutClipped(clip, box.right - 1, y, U"│", 1, style);
+  // Only the visible part is walked: a window far larger than the screen costs nothing extra.
+  CellBox area = Intersect(Intersect(box, clip), s.Bounds());
+  auto edge = [&](int x, int y, char32_t c) { s.PutClipped(area, x, y, std::u32string(1, c), 1, style); };
+  for (int x = area.left; x < area.right; ++x) {
+    bool left = x == box.left, right = x == box.right - 1;
+    edge(x, box.top, left ? U'┌' : right ? U'┐' : U'─');
+    if (box.Height() > 1) edge(x, box.bottom - 1, left ? U'└' : right ? U'┘' : U'─');
+  }
+  for (int y = std::max(area.top, box.top + 1); y < std::min(area.bottom, box.bottom - 1); ++y) {
+    edge(box.left, y, U'│');
+    if (box.Width() > 1) edge(box.right - 1, y, U'│');
   }
 }
 
@@ -284,8 +287,13 @@ void DrawListView(Screen& s, const Window& w, const CellBox& box, const CellBox&
   if (!state) return;
   CellBox inner = box;
   if (w.style & WS_BORDER) {
-    Frame(s, box, clip);
-    inner = Shrink(box, 1);
+    // The border is one pixel: it costs the sides a cell each, but the header
+    // and rows keep the rows their pixels give them, as hit-testing counts them.
+    for (int line = box.top; line < box.bottom; ++line) {
+      s.PutClipped(clip, box.left, line, U"│", 1, kPlain);
+      s.PutClipped(clip, box.right - 1, line, U"│", 1, kPlain);
+    }
+    inner = CellBox{box.left + 1, box.top, box.right - 1, box.bottom};
   }
   CellBox area = Intersect(inner, clip);
   if (inner.Empty()) return;
@@ -295,12 +303,13 @@ void DrawListView(Screen& s, const Window& w, const CellBox& box, const CellBox&
     std::size_t column;
   };
   std::vector<Span> spans;
+  constexpr int kFarRight = 1 << 24;  // past any screen; keeps absurd widths from overflowing
   int offset = 0;
-  for (std::size_t c = 0; c < state->columns.size(); ++c) {
+  for (std::size_t c = 0; c < state->columns.size() && offset < kFarRight; ++c) {
     int width = state->columns[c].width;
     if (width <= 0) continue;
     int left = inner.left + PixelToColumn(offset);
-    offset += width;
+    offset += std::min(width, kFarRight);
     int right = inner.left + PixelToColumn(offset);
     if (right > left) spans.push_back(Span{left, right, c});
   }
@@ -339,7 +348,7 @@ void DrawListView(Screen& s, const Window& w, const CellBox& box, const CellBox&
     }
   }
   if (grid) {
-    for (int line = inner.top; line < inner.bottom; ++line)
+    for (int line = area.top; line < area.bottom; ++line)
       for (const Span& span : spans) {
         Style style = s.At(span.right - 1, line).inverse ? kInverse : kPlain;
         s.PutClipped(area, span.right - 1, line, U"│", 1, style);
@@ -478,11 +487,16 @@ void DrawMenuBar(Screen& s, const Window& bar) {
 
 char32_t IconMark(UINT type) {
   switch (type & MB_ICONMASK) {
-    case MB_ICONQUESTION: return U'?';
-    case MB_ICONEXCLAMATION: return U'!';
-    case MB_ICONHAND: return U'x';
-    case MB_ICONASTERISK: return U'i';
-    default: return 0;
+    case MB_ICONQUESTION:
+      return U'?';
+    case MB_ICONEXCLAMATION:
+      return U'!';
+    case MB_ICONHAND:
+      return U'x';
+    case MB_ICONASTERISK:
+      return U'i';
+    default:
+      return 0;
   }
 }
 

@@ -41,7 +41,8 @@ HWND TopLevelOf(HWND window) {
 RECT BoxRect(const MessageBoxState& state) {
   const device::Device& d = device::Current();
   int width = std::min(d.ScreenWidth() - 2 * kCellWidth, 28 * kCellWidth);
-  int textCells = width / kCellWidth - 2;
+  // Inside the frame; an icon mark takes two more cells before the text.
+  int textCells = width / kCellWidth - 2 - ((state.type & MB_ICONMASK) ? 2 : 0);
   int lines = static_cast<int>(WrapText(state.text, textCells).size());
   int height = kCellHeight * (lines + 4);  // caption, text, gap, buttons, border
   int x = (d.ScreenWidth() - width) / 2;

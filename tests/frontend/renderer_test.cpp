@@ -33,16 +33,16 @@ class RendererTest : public testing::Test {
  protected:
   // A full-screen dialog between the bars: rows 2..17 of the 30 x 20 grid.
   HWND Dialog(const char16_t* title = u"Tessaly") {
-    HWND dialog =
-        CreateWindowExW(0, u"#32770", title, WS_POPUP | WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr, nullptr, nullptr);
+    HWND dialog = CreateWindowExW(0, u"#32770", title, WS_POPUP | WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr,
+                                  nullptr, nullptr);
     EXPECT_NE(dialog, nullptr);
     return dialog;
   }
 
   static HWND Child(HWND parent, const char16_t* cls, const char16_t* text, int x, int y, int cx, int cy,
                     DWORD style = 0) {
-    HWND child = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, parent, nullptr, nullptr,
-                                 nullptr);
+    HWND child =
+        CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, parent, nullptr, nullptr, nullptr);
     EXPECT_NE(child, nullptr);
     return child;
   }
@@ -84,7 +84,23 @@ TEST_F(RendererTest, ScreenPutKeepsWideCharactersWhole) {
   EXPECT_EQ(screen.Lines()[0], " x文  ");
   screen.Put(4, 0, u"字字", 10);  // the screen's edge clips like a window's
   EXPECT_EQ(screen.Lines()[0], " x文字");
+  screen.Put(-1, 0, u"中文", 10);  // cut by the left edge too
+  EXPECT_EQ(screen.Lines()[0], " 文 字");
   EXPECT_EQ(screen.At(99, 99).ch, U' ');
+}
+
+TEST_F(RendererTest, WindowsFarLargerThanTheScreenAreClipped) {
+  HWND dialog = Dialog();
+  HWND list = Child(dialog, WC_LISTVIEWW, u"", -100000000, 0, 2000000000, 2000000000, LVS_REPORT | WS_BORDER);
+  LVCOLUMNW column{LVCF_TEXT | LVCF_WIDTH, LVCFMT_LEFT, 0x7FFFFFFF, const_cast<LPWSTR>(u"wide"), 0, 0};
+  SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, LVS_EX_GRIDLINES);
+  std::vector<std::string> lines = RenderLines();
+  ASSERT_EQ(lines.size(), 20u);
+  std::string border;
+  for (int i = 0; i < 30; ++i) border += "─";  // neither corner is on the screen
+  EXPECT_EQ(lines[2], border);
+  EXPECT_EQ(lines[3], std::string(30, ' '));  // the header starts far off to the left
 }
 
 TEST_F(RendererTest, ListViewDrawsHeaderRowsIconsSelectionAndGridLines) {
@@ -146,10 +162,11 @@ TEST_F(RendererTest, IconGlyphsFollowTheImagesOwnColours) {
     platform::Image image;
     char32_t glyph;
   } cases[] = {
-      {Solid(kBlue), U'▣'},   {Solid(kYellow), U'▰'},   {*document, U'▤'},
+      {Solid(kBlue), U'▣'},      {Solid(kYellow), U'▰'},    {*document, U'▤'},
       {Solid(0xFF30A040), U'▩'}, {Solid(0x00FFFFFF), U' '}, {platform::Image{}, U' '},
   };
-  for (const Case& c : cases) EXPECT_EQ(frontend::GlyphOf(c.image).ch, c.glyph) << std::hex << (c.image.argb.empty() ? 0 : c.image.argb[0]);
+  for (const Case& c : cases)
+    EXPECT_EQ(frontend::GlyphOf(c.image).ch, c.glyph) << std::hex << (c.image.argb.empty() ? 0 : c.image.argb[0]);
   // Transparent pixels do not dilute the colour.
   platform::Image half = Solid(kBlue);
   for (std::size_t i = 0; i < half.argb.size() / 2; ++i) half.argb[i] = 0x00FFFFFF;
@@ -169,7 +186,7 @@ TEST_F(RendererTest, MenuPopupOpensUpwardAboveItsButton) {
   HWND bar = info.hwndMB;
 
   std::vector<std::string> lines = RenderLines();
-  EXPECT_EQ(lines[18], "     File            Help      ");
+  EXPECT_EQ(lines[18], "     File           Help      ");
   EXPECT_EQ(lines[17], std::string(30, ' '));
 
   ASSERT_TRUE(platform::MenuBarTapButton(bar, 0));
@@ -183,7 +200,7 @@ TEST_F(RendererTest, MenuPopupOpensUpwardAboveItsButton) {
   EXPECT_EQ(lines[15], "├──────────┤                  ");
   EXPECT_EQ(lines[16], "│ Exit     │                  ");
   EXPECT_EQ(lines[17], "└──────────┘                  ");
-  EXPECT_EQ(lines[18], "     File            Help      ");
+  EXPECT_EQ(lines[18], "     File           Help      ");
   for (int x = 1; x <= 10; ++x) EXPECT_TRUE(screen.At(x, 16).inverse) << x;
   EXPECT_FALSE(screen.At(1, 13).inverse);
   EXPECT_FALSE(screen.At(5, 18).inverse);  // the open button looks pressed
@@ -197,7 +214,7 @@ TEST_F(RendererTest, MenuPopupOpensUpwardAboveItsButton) {
   lines = RenderLines();
   EXPECT_EQ(lines[12], "                  ┌──────────┐");
   EXPECT_EQ(lines[16], "                  │ Exit     │");
-  EXPECT_EQ(lines[18], "   File      Help      File    ");
+  EXPECT_EQ(lines[18], "   File      Help      File   ");
 }
 
 // Answers each box by looking at it first: renders the screen, moves the focus
