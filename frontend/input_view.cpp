@@ -52,8 +52,9 @@ void ReadList(InputView& view) {
   view.mark = state->mark;
   view.top = state->top;
   CellBox box = BoxOf(platform::ScreenRect(*w));
+  // A one-pixel border costs the sides a cell each, not the top or bottom.
   CellBox inner = box;
-  if (w->style & WS_BORDER) inner = CellBox{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
+  if (w->style & WS_BORDER) inner = CellBox{box.left + 1, box.top, box.right - 1, box.bottom};
   int y = inner.top + ((w->style & LVS_NOCOLUMNHEADER) ? 0 : 1);
   view.visibleRows = platform::ListViewVisibleRows(list);
   int shown = std::max(0, std::min(view.visibleRows, inner.bottom - y));
@@ -145,19 +146,26 @@ bool CarryOut(const Action& action) {
   using Kind = Action::Kind;
   HWND bar = MainMenuBar();
   switch (action.kind) {
-    case Kind::TapRow: return TapRow(action.value, false).empty();
-    case Kind::MoveMark: return MoveMark(action.value).empty();
+    case Kind::TapRow:
+      return TapRow(action.value, false).empty();
+    case Kind::MoveMark:
+      return MoveMark(action.value).empty();
     case Kind::OpenPopup:
-    case Kind::TapMenuButton: return !OpenMessageBox() && platform::MenuBarTapButton(bar, action.value);
-    case Kind::ClosePopup: platform::MenuBarClosePopup(bar); return true;
+    case Kind::TapMenuButton:
+      return !OpenMessageBox() && platform::MenuBarTapButton(bar, action.value);
+    case Kind::ClosePopup:
+      platform::MenuBarClosePopup(bar);
+      return true;
     case Kind::PopupFocus:
       if (platform::MenuBarState* state = platform::MenuBarOf(bar); state && state->openPopup >= 0) {
         state->popupFocus = action.value;
         return true;
       }
       return false;
-    case Kind::TapPopupItem: return !OpenMessageBox() && platform::MenuBarTapPopupItem(bar, action.value);
-    case Kind::PressBox: return PressBox(action.value).empty();
+    case Kind::TapPopupItem:
+      return !OpenMessageBox() && platform::MenuBarTapPopupItem(bar, action.value);
+    case Kind::PressBox:
+      return PressBox(action.value).empty();
     case Kind::FocusButton:
       if (platform::MessageBoxState* box = platform::MessageBoxOf(OpenMessageBox());
           box && action.value >= 0 && action.value < static_cast<int>(box->buttons.size())) {
@@ -165,13 +173,15 @@ bool CarryOut(const Action& action) {
         return true;
       }
       return false;
-    case Kind::TapOk: return TapOk().empty();
+    case Kind::TapOk:
+      return TapOk().empty();
     case Kind::Rotate: {
       const device::Device& d = device::Current();
       return ChangeScreen(d.ScreenHeight(), d.ScreenWidth()).empty();
     }
     case Kind::Redraw:
-    case Kind::None: return false;
+    case Kind::None:
+      return false;
   }
   return false;
 }

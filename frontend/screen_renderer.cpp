@@ -289,7 +289,7 @@ void DrawListView(Screen& s, const Window& w, const CellBox& box, const CellBox&
   if (w.style & WS_BORDER) {
     // The border is one pixel: it costs the sides a cell each, but the header
     // and rows keep the rows their pixels give them, as hit-testing counts them.
-    for (int line = box.top; line < box.bottom; ++line) {
+    for (int line = std::max(box.top, clip.top); line < std::min(box.bottom, clip.bottom); ++line) {
       s.PutClipped(clip, box.left, line, U"│", 1, kPlain);
       s.PutClipped(clip, box.right - 1, line, U"│", 1, kPlain);
     }

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <string>
 #include <utility>
@@ -27,6 +28,8 @@ namespace frontend {
 namespace {
 
 constexpr wchar_t kHelp[] = L"F1 menu  F2 exit  ↑↓ select  Enter choose  Esc back  Ctrl-R rotate  Ctrl-L redraw";
+// The same with single gaps, for a terminal of 80 columns.
+constexpr wchar_t kShortHelp[] = L"F1 menu F2 exit ↑↓ select Enter choose Esc back Ctrl-R rotate Ctrl-L redraw";
 constexpr int kWaitMs = 100;  // how often a request from another instance is looked for
 
 // --- Restoring the terminal on every way out --------------------------------------
@@ -50,7 +53,7 @@ void InstallRestorers() {
   if (!once) std::atexit(RestoreTerminal);
   once = true;
   for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGSEGV, SIGABRT}) {
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = RestoreAndReraise;
     sigemptyset(&action.sa_mask);
     sigaction(signal, &action, nullptr);
@@ -72,12 +75,12 @@ int TerminalColour(std::uint32_t rgb) {
     auto value = [](int l) { return l == 0 ? 0 : 55 + 40 * l; };
     int lr = level(r), lg = level(g), lb = level(b);
     int cube = 16 + 36 * lr + 6 * lg + lb;
-    int cubeError = (value(lr) - r) * (value(lr) - r) + (value(lg) - g) * (value(lg) - g) +
-                    (value(lb) - b) * (value(lb) - b);
+    int cubeError =
+        (value(lr) - r) * (value(lr) - r) + (value(lg) - g) * (value(lg) - g) + (value(lb) - b) * (value(lb) - b);
     int grey = std::min(23, std::max(0, ((r + g + b) / 3 - 3) / 10));
     int greyValue = 8 + 10 * grey;
-    int greyError = (greyValue - r) * (greyValue - r) + (greyValue - g) * (greyValue - g) +
-                    (greyValue - b) * (greyValue - b);
+    int greyError =
+        (greyValue - r) * (greyValue - r) + (greyValue - g) * (greyValue - g) + (greyValue - b) * (greyValue - b);
     return greyError < cubeError ? 232 + grey : cube;
   }
   return (r > 127 ? COLOR_RED : 0) | (g > 127 ? COLOR_GREEN : 0) | (b > 127 ? COLOR_BLUE : 0);
@@ -109,8 +112,6 @@ class TerminalUser : public device::InputSource, public device::Events {
  public:
   void Idle() override;
   void ForegroundRequested() override { foreground_ = true; }
-
-  bool Started() const { return started_; }
 
  private:
   void Start();
@@ -203,7 +204,8 @@ void TerminalUser::DrawScreen(const Screen& screen) {
       mvadd_wch(y, x, &c);
     }
   }
-  mvaddnwstr(screen.height(), 0, kHelp, COLS);
+  const wchar_t* help = COLS >= static_cast<int>(std::size(kHelp)) - 1 ? kHelp : kShortHelp;
+  mvaddnwstr(screen.height(), 0, help, COLS);
 }
 
 void TerminalUser::DrawTooSmall(const Screen& screen) {

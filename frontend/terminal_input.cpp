@@ -25,9 +25,9 @@ Action Do(Action::Kind kind, int value = 0) { return Action{kind, value}; }
 // closes), a command is sent.
 Action TapButton(const InputView& view, int index) {
   if (index < 0 || index >= static_cast<int>(view.menuButtons.size())) return {};
-  return Do(view.menuButtons[static_cast<std::size_t>(index)].popup ? Action::Kind::OpenPopup
-                                                                   : Action::Kind::TapMenuButton,
-            index);
+  return Do(
+      view.menuButtons[static_cast<std::size_t>(index)].popup ? Action::Kind::OpenPopup : Action::Kind::TapMenuButton,
+      index);
 }
 
 Action SoftKey(const InputView& view, Key key) {
@@ -53,10 +53,14 @@ int NextPopupItem(const InputView& view, int from, int step) {
 Action PopupKey(const InputView& view, Key key) {
   auto focus = [](int item) { return item < 0 ? Action{} : Do(Action::Kind::PopupFocus, item); };
   switch (key) {
-    case Key::Up: return focus(NextPopupItem(view, view.popupFocus, -1));
-    case Key::Down: return focus(NextPopupItem(view, view.popupFocus, +1));
-    case Key::Home: return focus(NextPopupItem(view, -1, +1));
-    case Key::End: return focus(NextPopupItem(view, -1, -1));
+    case Key::Up:
+      return focus(NextPopupItem(view, view.popupFocus, -1));
+    case Key::Down:
+      return focus(NextPopupItem(view, view.popupFocus, +1));
+    case Key::Home:
+      return focus(NextPopupItem(view, -1, +1));
+    case Key::End:
+      return focus(NextPopupItem(view, -1, -1));
     case Key::Enter:
     case Key::Space: {
       int f = view.popupFocus;
@@ -65,10 +69,13 @@ Action PopupKey(const InputView& view, Key key) {
         return {};
       return Do(Action::Kind::TapPopupItem, f);
     }
-    case Key::Escape: return Do(Action::Kind::ClosePopup);
+    case Key::Escape:
+      return Do(Action::Kind::ClosePopup);
     case Key::F1:
-    case Key::F2: return SoftKey(view, key);
-    default: return {};
+    case Key::F2:
+      return SoftKey(view, key);
+    default:
+      return {};
   }
 }
 
@@ -83,15 +90,22 @@ Action BoxKey(const InputView& view, Key key) {
   int focused = std::clamp(view.focusedButton, 0, count - 1);
   switch (key) {
     case Key::Left:
-    case Key::BackTab: return Do(Action::Kind::FocusButton, (focused + count - 1) % count);
+    case Key::BackTab:
+      return Do(Action::Kind::FocusButton, (focused + count - 1) % count);
     case Key::Right:
-    case Key::Tab: return Do(Action::Kind::FocusButton, (focused + 1) % count);
+    case Key::Tab:
+      return Do(Action::Kind::FocusButton, (focused + 1) % count);
     case Key::Enter:
-    case Key::Space: return Do(Action::Kind::PressBox, view.boxButtons[static_cast<std::size_t>(focused)].id);
-    case Key::Escape: return view.cancelId ? Do(Action::Kind::PressBox, view.cancelId) : Action{};
-    case Key::Yes: return BoxHas(view, IDYES) ? Do(Action::Kind::PressBox, IDYES) : Action{};
-    case Key::No: return BoxHas(view, IDNO) ? Do(Action::Kind::PressBox, IDNO) : Action{};
-    default: return {};
+    case Key::Space:
+      return Do(Action::Kind::PressBox, view.boxButtons[static_cast<std::size_t>(focused)].id);
+    case Key::Escape:
+      return view.cancelId ? Do(Action::Kind::PressBox, view.cancelId) : Action{};
+    case Key::Yes:
+      return BoxHas(view, IDYES) ? Do(Action::Kind::PressBox, IDYES) : Action{};
+    case Key::No:
+      return BoxHas(view, IDNO) ? Do(Action::Kind::PressBox, IDNO) : Action{};
+    default:
+      return {};
   }
 }
 
@@ -103,13 +117,20 @@ Action ListKey(const InputView& view, Key key) {
   int page = std::max(1, view.visibleRows);
   auto move = [last](int row) { return Do(Action::Kind::MoveMark, std::clamp(row, 0, last)); };
   switch (key) {
-    case Key::Up: return move(mark < 0 ? 0 : mark - 1);
-    case Key::Down: return move(mark + 1);
-    case Key::Home: return move(0);
-    case Key::End: return move(last);
-    case Key::PageUp: return move(mark < 0 ? 0 : mark - page);
-    case Key::PageDown: return move(mark < 0 ? page - 1 : mark + page);
-    default: return {};  // Enter has no default command on the list
+    case Key::Up:
+      return move(mark < 0 ? 0 : mark - 1);
+    case Key::Down:
+      return move(mark + 1);
+    case Key::Home:
+      return move(0);
+    case Key::End:
+      return move(last);
+    case Key::PageUp:
+      return move(mark < 0 ? 0 : mark - page);
+    case Key::PageDown:
+      return move(mark < 0 ? page - 1 : mark + page);
+    default:
+      return {};  // Enter has no default command on the list
   }
 }
 
@@ -141,46 +162,71 @@ Action Click(const InputView& view, int x, int y) {
 
 Key KeyFromCode(int code) {
   switch (code) {
-    case KEY_UP: return Key::Up;
-    case KEY_DOWN: return Key::Down;
-    case KEY_LEFT: return Key::Left;
-    case KEY_RIGHT: return Key::Right;
+    case KEY_UP:
+      return Key::Up;
+    case KEY_DOWN:
+      return Key::Down;
+    case KEY_LEFT:
+      return Key::Left;
+    case KEY_RIGHT:
+      return Key::Right;
     case KEY_HOME:
-    case KEY_A1: return Key::Home;
+    case KEY_A1:
+      return Key::Home;
     case KEY_END:
-    case KEY_C1: return Key::End;
+    case KEY_C1:
+      return Key::End;
     case KEY_PPAGE:
-    case KEY_A3: return Key::PageUp;
+    case KEY_A3:
+      return Key::PageUp;
     case KEY_NPAGE:
-    case KEY_C3: return Key::PageDown;
+    case KEY_C3:
+      return Key::PageDown;
     case KEY_ENTER:
     case '\n':
-    case '\r': return Key::Enter;
-    case kEscape: return Key::Escape;
-    case '\t': return Key::Tab;
-    case KEY_BTAB: return Key::BackTab;
-    case ' ': return Key::Space;
-    case KEY_F(1): return Key::F1;
-    case KEY_F(2): return Key::F2;
-    case kCtrlL: return Key::CtrlL;
-    case kCtrlR: return Key::CtrlR;
-    case KEY_RESIZE: return Key::Resize;
+    case '\r':
+      return Key::Enter;
+    case kEscape:
+      return Key::Escape;
+    case '\t':
+      return Key::Tab;
+    case KEY_BTAB:
+      return Key::BackTab;
+    case ' ':
+      return Key::Space;
+    case KEY_F(1):
+      return Key::F1;
+    case KEY_F(2):
+      return Key::F2;
+    case kCtrlL:
+      return Key::CtrlL;
+    case kCtrlR:
+      return Key::CtrlR;
+    case KEY_RESIZE:
+      return Key::Resize;
     case 'y':
-    case 'Y': return Key::Yes;
+    case 'Y':
+      return Key::Yes;
     case 'n':
-    case 'N': return Key::No;
-    default: return Key::None;
+    case 'N':
+      return Key::No;
+    default:
+      return Key::None;
   }
 }
 
 Action MapInput(const InputEvent& event, const InputView& view) {
   if (event.kind == InputEvent::Kind::Click) return Click(view, event.x, event.y);
   switch (event.key) {
-    case Key::None: return {};
-    case Key::CtrlR: return Do(Action::Kind::Rotate);
+    case Key::None:
+      return {};
+    case Key::CtrlR:
+      return Do(Action::Kind::Rotate);
     case Key::CtrlL:
-    case Key::Resize: return Do(Action::Kind::Redraw);
-    default: break;
+    case Key::Resize:
+      return Do(Action::Kind::Redraw);
+    default:
+      break;
   }
   if (view.boxOpen) return BoxKey(view, event.key);
   if (view.openPopup >= 0) return PopupKey(view, event.key);

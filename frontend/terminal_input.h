@@ -88,9 +88,9 @@ struct InputView {
 struct Action {
   enum class Kind {
     None,
-    TapRow,         // value: the row
-    MoveMark,       // value: the row
-    OpenPopup,      // value: the menu-bar button (a second tap closes it)
+    TapRow,     // value: the row
+    MoveMark,   // value: the row
+    OpenPopup,  // value: the menu-bar button (a second tap closes it)
     ClosePopup,
     PopupFocus,     // value: the item of the open popup
     TapPopupItem,   // value: the item of the open popup
