@@ -144,17 +144,30 @@ std::vector<std::string> Screen::Lines() const {
 // --- Pictures ------------------------------------------------------------------------
 
 IconGlyph GlyphOf(const platform::Image& image) {
-  unsigned long long r = 0, g = 0, b = 0, weight = 0;
+  // Icons are mostly outline and white paper; their colour is in the few
+  // coloured pixels, so those decide when there are enough of them.
+  struct Sum {
+    unsigned long long r = 0, g = 0, b = 0, weight = 0;
+    void Add(std::uint32_t p, unsigned a) {
+      r += ((p >> 16) & 0xFF) * a;
+      g += ((p >> 8) & 0xFF) * a;
+      b += (p & 0xFF) * a;
+      weight += a;
+    }
+    std::uint32_t Average() const {
+      return static_cast<std::uint32_t>((r / weight) << 16 | (g / weight) << 8 | (b / weight));
+    }
+  } all, coloured;
   for (std::uint32_t p : image.argb) {
     unsigned a = p >> 24;
     if (a == 0) continue;
-    r += ((p >> 16) & 0xFF) * a;
-    g += ((p >> 8) & 0xFF) * a;
-    b += (p & 0xFF) * a;
-    weight += a;
+    all.Add(p, a);
+    unsigned red = (p >> 16) & 0xFF, green = (p >> 8) & 0xFF, blue = p & 0xFF;
+    unsigned high = std::max({red, green, blue}), low = std::min({red, green, blue});
+    if (high - low > 48) coloured.Add(p, a);
   }
-  if (weight == 0) return {};
-  std::uint32_t average = static_cast<std::uint32_t>((r / weight) << 16 | (g / weight) << 8 | (b / weight));
+  if (all.weight == 0) return {};
+  std::uint32_t average = coloured.weight * 4 >= all.weight ? coloured.Average() : all.Average();
 
   // Greys share one glyph, so a plain document looks the same however light it is.
   struct Swatch {
