@@ -46,4 +46,9 @@ class CallOut {
 // view for one the trace does not name. Never allocates.
 std::string_view MessageName(UINT message);
 
+// What a window that refuses |message| answers: -1 for the messages whose
+// answer is an index, 0 for the rest. A planned fault answers this, so that a
+// refused insertion never reads as a row inserted at the top.
+LRESULT RefusedMessageResult(UINT message);
+
 }  // namespace platform

@@ -4,10 +4,14 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <linux/openat2.h>
 #include <stdlib.h>
+#include <sys/syscall.h>
 
+#include <atomic>
 #include <deque>
 #include <filesystem>
+#include <mutex>
 #include <vector>
 
 #include "codepage.h"
@@ -18,6 +22,34 @@ namespace platform {
 namespace {
 
 constexpr int kMaxLinkHops = 40;
+
+// The root stays open while its device runs: every lookup starts there, and
+// opening it anew would cost each lookup two more system calls.
+struct HeldRoot {
+  std::mutex mutex;
+  std::filesystem::path path;
+  UniqueFd fd;
+};
+
+HeldRoot& Root() {
+  static HeldRoot root;
+  return root;
+}
+
+// The root's descriptor (O_PATH), or -1 with errno set.
+int RootFd() {
+  HeldRoot& root = Root();
+  std::lock_guard lock(root.mutex);
+  const std::filesystem::path& wanted = device::Current().Root();
+  if (!root.fd.Valid() || root.path.native() != wanted.native()) {
+    root.fd.Reset(::open(wanted.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    root.path = root.fd.Valid() ? wanted : std::filesystem::path();
+  }
+  return root.fd.Get();
+}
+
+// Cleared for good once the kernel (or a sandbox) refuses openat2.
+std::atomic<bool> g_openat2Works{true};
 
 char16_t FoldUnit(char16_t c) {
   if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
@@ -106,9 +138,8 @@ class Walker {
   DWORD Run(std::u16string_view path, FinalLink final, HostEntry* out) {
     std::deque<Component> pending;
     if (DWORD error = SplitDevicePath(path, &pending)) return error;
-    UniqueFd root(::open(device::Current().Root().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!root.Valid()) return ERROR_PATH_NOT_FOUND;
-    dirs_.push_back(std::move(root));
+    root_ = RootFd();
+    if (root_ < 0) return ERROR_PATH_NOT_FOUND;
 
     int hops = 0;
     bool inFinalLink = false;  // resolving the target of the path's last component
@@ -118,7 +149,7 @@ class Walker {
       bool last = pending.empty();
       DWORD missing = (last || inFinalLink) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
       if (component.name == "..") {  // only link targets get here
-        if (dirs_.size() == 1) return ERROR_ACCESS_DENIED;
+        if (dirs_.empty()) return ERROR_ACCESS_DENIED;
         dirs_.pop_back();
         continue;
       }
@@ -133,7 +164,7 @@ class Walker {
         if (target.front() == '/') {
           std::string relative;
           if (!StripRoot(target, &relative)) return ERROR_ACCESS_DENIED;
-          dirs_.resize(1);
+          dirs_.clear();
           target = std::move(relative);
         }
         if (last) inFinalLink = true;
@@ -141,27 +172,32 @@ class Walker {
         continue;
       }
       if (last) {
-        out->dir = UniqueFd(::fcntl(dirs_.back().Get(), F_DUPFD_CLOEXEC, 0));
+        out->dir = UniqueFd(::fcntl(Current(), F_DUPFD_CLOEXEC, 0));
         if (!out->dir.Valid()) return ErrorFromErrno(errno);
         out->name = std::move(hostName);
         out->status = status;
         return ERROR_SUCCESS;
       }
       if (!S_ISDIR(status.st_mode)) return missing;
-      UniqueFd next(::openat(dirs_.back().Get(), hostName.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+      UniqueFd next(::openat(Current(), hostName.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
       if (!next.Valid()) return missing;  // replaced since the lookup
       dirs_.push_back(std::move(next));
     }
     // Nothing named a final entry: the path is the directory reached.
-    if (::fstat(dirs_.back().Get(), &out->status) != 0) return ErrorFromErrno(errno);
-    out->dir = std::move(dirs_.back());
-    out->name = ".";
+    if (::fstat(Current(), &out->status) != 0) return ErrorFromErrno(errno);
+    if (dirs_.empty()) {
+      out->dir = UniqueFd(::fcntl(root_, F_DUPFD_CLOEXEC, 0));
+      if (!out->dir.Valid()) return ErrorFromErrno(errno);
+    } else {
+      out->dir = std::move(dirs_.back());
+    }
+    out->name.assign(1, '.');  // not = ".": GCC 12 warns falsely (-Wrestrict) at -O3
     return ERROR_SUCCESS;
   }
 
  private:
   DWORD Lookup(const Component& component, std::string* hostName, struct stat* status) {
-    int dir = dirs_.back().Get();
+    int dir = Current();
     if (component.name.size() <= NAME_MAX) {
       if (::fstatat(dir, component.name.c_str(), status, AT_SYMLINK_NOFOLLOW) == 0) {
         *hostName = component.name;
@@ -197,19 +233,51 @@ class Walker {
 
   bool ReadLink(const std::string& name, std::string* target) {
     char buffer[PATH_MAX];
-    ssize_t length = ::readlinkat(dirs_.back().Get(), name.c_str(), buffer, sizeof buffer);
+    ssize_t length = ::readlinkat(Current(), name.c_str(), buffer, sizeof buffer);
     if (length < 0 || length >= static_cast<ssize_t>(sizeof buffer)) return false;
     target->assign(buffer, static_cast<std::size_t>(length));
     return true;
   }
 
-  std::vector<UniqueFd> dirs_;  // from the root down to the current directory
+  // The directory the walk has reached.
+  int Current() const { return dirs_.empty() ? root_ : dirs_.back().Get(); }
+
+  int root_ = -1;               // held by Root(), never closed here
+  std::vector<UniqueFd> dirs_;  // below the root, down to the current directory
 };
 
 }  // namespace
 
 DWORD ResolveDevicePath(std::u16string_view path, FinalLink final, HostEntry* out) {
   return Walker().Run(path, final, out);
+}
+
+UniqueFd OpenExactForReading(std::u16string_view path) {
+  if (!g_openat2Works.load(std::memory_order_relaxed)) return UniqueFd();
+  std::deque<Component> components;
+  if (SplitDevicePath(path, &components) != ERROR_SUCCESS || components.empty()) return UniqueFd();
+  std::string relative;
+  for (const Component& component : components) {
+    if (!relative.empty()) relative += '/';
+    relative += component.name;
+  }
+  int root = RootFd();
+  if (root < 0) return UniqueFd();
+  // The kernel walks the whole path at once, refusing any step out of the
+  // root (".." or an absolute link), magic links and other mounts.
+  open_how how{};
+  how.flags = O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
+  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS | RESOLVE_NO_XDEV;
+  long fd = ::syscall(SYS_openat2, root, relative.c_str(), &how, sizeof how);
+  if (fd < 0 && (errno == ENOSYS || errno == EPERM)) g_openat2Works.store(false, std::memory_order_relaxed);
+  return UniqueFd(fd < 0 ? -1 : static_cast<int>(fd));
+}
+
+void ReleaseDeviceRoot() {
+  HeldRoot& root = Root();
+  std::lock_guard lock(root.mutex);
+  root.fd.Reset();
+  root.path.clear();
 }
 
 bool ReservedNameChar(char16_t c) {

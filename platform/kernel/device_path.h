@@ -60,6 +60,17 @@ enum class FinalLink { Follow, Keep };
 // itself. Returns ERROR_SUCCESS or the error the path earns.
 DWORD ResolveDevicePath(std::u16string_view path, FinalLink final, HostEntry* out);
 
+// Opens the entry |path| names for reading in a single step, when the path
+// is spelled exactly as on the host and its resolution stays beneath the
+// root without crossing a mount. Returns an invalid descriptor otherwise
+// (another case, a link that leads out, no openat2); the caller then resolves
+// the path with ResolveDevicePath, which also finds the right error. The
+// entry may be of any type: the caller checks what it opened.
+UniqueFd OpenExactForReading(std::u16string_view path);
+
+// Closes the root held for lookups, for a fresh boot.
+void ReleaseDeviceRoot();
+
 // The device's name for a host name, or false when the host name cannot be
 // one (reserved characters, control characters, ill-formed UTF-8, too long).
 bool DeviceNameOf(std::string_view hostName, std::u16string* name);

@@ -30,6 +30,10 @@ HandleTable<OpenFile>& Files() {
 
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
+// Only plain files are files on the device. Read rights are judged from the
+// mode bits alone, as for deleting: the host may let root read anything.
+bool ReadableFile(const struct stat& status) { return S_ISREG(status.st_mode) && (status.st_mode & 0444) != 0; }
+
 }  // namespace
 
 std::size_t LiveFileHandles() {
@@ -48,6 +52,7 @@ bool CloseFileHandle(HANDLE handle) {
 }
 
 void ResetKernelTables() {
+  ReleaseDeviceRoot();
   ResetFileTable();
   ResetFindTable();
   ResetMutexTable();
@@ -71,28 +76,35 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode, SECUR
     SetLastError(ERROR_NOT_SUPPORTED);
     return INVALID_HANDLE_VALUE;
   }
-  platform::HostEntry entry;
-  if (DWORD error = platform::ResolveDevicePath(fileName, platform::FinalLink::Follow, &entry)) {
-    SetLastError(error);
-    return INVALID_HANDLE_VALUE;
-  }
-  // Only plain files are files on the device. Read rights are judged from the
-  // mode bits alone, as for deleting: the host may let root read anything.
-  if (!S_ISREG(entry.status.st_mode) || (entry.status.st_mode & 0444) == 0) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return INVALID_HANDLE_VALUE;
-  }
-  platform::UniqueFd fd(
-      ::openat(entry.dir.Get(), entry.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (!fd.Valid()) {
-    int error = errno;
-    SetLastError(error == ELOOP ? ERROR_ACCESS_DENIED : platform::ErrorFromErrno(error));
-    return INVALID_HANDLE_VALUE;
-  }
+  // A name spelled as on the host opens in one step; any other goes through
+  // the lookup, which also earns the right error.
+  platform::UniqueFd fd = platform::OpenExactForReading(fileName);
   struct stat opened;
-  if (::fstat(fd.Get(), &opened) != 0 || !S_ISREG(opened.st_mode) || !platform::SameFile(opened, entry.status)) {
-    SetLastError(ERROR_ACCESS_DENIED);  // replaced between the lookup and the open
-    return INVALID_HANDLE_VALUE;
+  if (fd.Valid()) {
+    if (::fstat(fd.Get(), &opened) != 0 || !platform::ReadableFile(opened)) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return INVALID_HANDLE_VALUE;
+    }
+  } else {
+    platform::HostEntry entry;
+    if (DWORD error = platform::ResolveDevicePath(fileName, platform::FinalLink::Follow, &entry)) {
+      SetLastError(error);
+      return INVALID_HANDLE_VALUE;
+    }
+    if (!platform::ReadableFile(entry.status)) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return INVALID_HANDLE_VALUE;
+    }
+    fd.Reset(::openat(entry.dir.Get(), entry.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.Valid()) {
+      int error = errno;
+      SetLastError(error == ELOOP ? ERROR_ACCESS_DENIED : platform::ErrorFromErrno(error));
+      return INVALID_HANDLE_VALUE;
+    }
+    if (::fstat(fd.Get(), &opened) != 0 || !S_ISREG(opened.st_mode) || !platform::SameFile(opened, entry.status)) {
+      SetLastError(ERROR_ACCESS_DENIED);  // replaced between the lookup and the open
+      return INVALID_HANDLE_VALUE;
+    }
   }
   auto file = std::make_unique<platform::OpenFile>();
   file->fd = std::move(fd);
@@ -117,7 +129,8 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, 
   auto* out = static_cast<char*>(buffer);
   DWORD done = 0;
   while (done < bytesToRead) {
-    ssize_t got = ::read(open->fd.Get(), out + done, bytesToRead - done);
+    DWORD asked = bytesToRead - done;
+    ssize_t got = ::read(open->fd.Get(), out + done, asked);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       if (bytesRead) *bytesRead = done;
@@ -126,6 +139,9 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, 
     }
     if (got == 0) break;
     done += static_cast<DWORD>(got);
+    // Only plain files are opened, and a plain file's read comes back short
+    // only at its end: asking again would cost a call to learn nothing.
+    if (static_cast<DWORD>(got) < asked) break;
   }
   if (bytesRead) *bytesRead = done;
   return TRUE;

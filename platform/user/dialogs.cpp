@@ -199,7 +199,7 @@ BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text) {
 
 LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
   ServiceCall call("SendDlgItemMessageW", MessageName(message));
-  if (call.Fails()) return 0;
+  if (call.Fails()) return RefusedMessageResult(message);
   HWND control = GetDlgItem(dialog, id);
   if (!control) return 0;
   return CallWindow(*FindWindowObject(control), message, wParam, lParam);

@@ -42,4 +42,19 @@ std::string_view MessageName(UINT message) {
   return {};
 }
 
+LRESULT RefusedMessageResult(UINT message) {
+  switch (message) {
+    case LVM_INSERTITEMW:
+    case LVM_INSERTCOLUMNW:
+    case LVM_GETSELECTIONMARK:
+    case LB_GETCURSEL:
+    case LB_SETCURSEL:
+    case CB_GETCURSEL:
+    case CB_SETCURSEL:
+      return -1;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace platform

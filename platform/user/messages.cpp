@@ -85,7 +85,7 @@ using namespace platform;
 
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ServiceCall call("SendMessageW", MessageName(message));
-  if (call.Fails()) return 0;
+  if (call.Fails()) return RefusedMessageResult(message);
   Window* w = FindWindowObject(window);
   if (!w) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
