@@ -106,27 +106,6 @@ void Screen::Fill(const CellBox& box, const Style& style, const CellBox& clip) {
     for (int x = area.left; x < area.right; ++x) Set(x, y, U' ', style);
 }
 
-namespace {
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-}  // namespace
 
 std::vector<std::string> Screen::Lines() const {
   std::vector<std::string> lines;
@@ -134,7 +113,7 @@ std::vector<std::string> Screen::Lines() const {
     std::string line;
     for (int x = 0; x < width_; ++x) {
       const Cell& cell = At(x, y);
-      if (!cell.wideTail) AppendUtf8(line, cell.ch);
+      if (!cell.wideTail) platform::AppendUtf8(line, cell.ch);
     }
     lines.push_back(std::move(line));
   }

@@ -12,16 +12,25 @@ constexpr const char16_t kFileInUse[] = u"删除失败，另一个程序正在�
 constexpr int kColumnTarget = 0;
 constexpr int kColumnPath = 1;
 
+int SelectionMark(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0)); }
+
+// The marked row, read afresh; -1 when there is none. A mark that names no
+// row reads nothing: it counts as no entry marked.
+int MarkedRow(HWND list) {
+  int mark = SelectionMark(list);
+  int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  return mark >= 0 && mark < count ? mark : -1;
+}
+
+// The entry a command acts on: first whether any row is marked at all, then
+// the marked row, read afresh.
+int EntryRow(HWND list) { return SelectionMark(list) == -1 ? -1 : MarkedRow(list); }
+
 }  // namespace
 
 void CCorvaleDlg::OnViewDetails() {
-  if (SendMessageW(m_list.m_hWnd, LVM_GETSELECTIONMARK, 0, 0) == -1) {
-    MessageBox(kNoEntryMarked);
-    return;
-  }
-  int mark = static_cast<int>(SendMessageW(m_list.m_hWnd, LVM_GETSELECTIONMARK, 0, 0));
-  // A mark that names no row reads nothing: it counts as no entry marked.
-  if (mark < 0 || mark >= m_list.GetItemCount()) {
+  int mark = EntryRow(m_list.m_hWnd);
+  if (mark == -1) {
     MessageBox(kNoEntryMarked);
     return;
   }
@@ -30,12 +39,8 @@ void CCorvaleDlg::OnViewDetails() {
 }
 
 void CCorvaleDlg::OnDeleteEntry() {
-  if (SendMessageW(m_list.m_hWnd, LVM_GETSELECTIONMARK, 0, 0) == -1) {
-    MessageBox(kNoEntryMarked);
-    return;
-  }
-  int mark = static_cast<int>(SendMessageW(m_list.m_hWnd, LVM_GETSELECTIONMARK, 0, 0));
-  if (mark < 0 || mark >= m_list.GetItemCount()) {
+  int mark = EntryRow(m_list.m_hWnd);
+  if (mark == -1) {
     MessageBox(kNoEntryMarked);
     return;
   }
@@ -44,8 +49,8 @@ void CCorvaleDlg::OnDeleteEntry() {
   CString question = CString(kDeleteQuestion) + g_strEntryName;
   if (MessageBox(question, kDeleteCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
 
-  mark = static_cast<int>(SendMessageW(m_list.m_hWnd, LVM_GETSELECTIONMARK, 0, 0));
-  if (mark >= 0 && mark < m_list.GetItemCount()) {
+  mark = MarkedRow(m_list.m_hWnd);
+  if (mark != -1) {
     CString path = m_list.GetItemText(mark, kColumnPath);
     if (!DeleteFileW(path) && GetLastError() == ERROR_SHARING_VIOLATION) MessageBox(kFileInUse);
   }

@@ -13,6 +13,7 @@ constexpr int kCellHeight = 16;
 
 // Decodes UTF-16 to code points; unpaired surrogates become U+FFFD.
 std::u32string ToCodePoints(std::u16string_view text);
+void AppendUtf8(std::string& out, char32_t c);
 int CellsOf(char32_t c);  // 0 for control and combining characters
 int CellsOf(std::u16string_view text);
 // Breaks |text| into lines of at most |cells| cells, at line breaks, after
