@@ -50,19 +50,6 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  std::filesystem::path root;
-  if (options.device) {
-    std::error_code ec;
-    root = *options.device;
-    if (!std::filesystem::exists(root, ec)) return Usage("the device folder " + root.string() + " does not exist");
-    if (!std::filesystem::is_directory(root, ec)) return Usage("the device " + root.string() + " is not a folder");
-  } else {
-    auto sample = frontend::SampleDevice(CORVALE_SAMPLE_TREE, &error);
-    if (!sample) return Usage(error);
-    root = *sample;
-    std::fprintf(stderr, "Corvale: using the sample device at %s\n", root.c_str());
-  }
-
   std::ifstream scriptFile;
   std::istream* script = nullptr;
   if (options.script) {
@@ -75,6 +62,19 @@ int main(int argc, char** argv) {
     }
   } else if (!isatty(STDOUT_FILENO) || !isatty(STDIN_FILENO)) {
     return Usage("the interactive screen needs a terminal; run a script with --script FILE");
+  }
+
+  std::filesystem::path root;
+  if (options.device) {
+    std::error_code ec;
+    root = *options.device;
+    if (!std::filesystem::exists(root, ec)) return Usage("the device folder " + root.string() + " does not exist");
+    if (!std::filesystem::is_directory(root, ec)) return Usage("the device " + root.string() + " is not a folder");
+  } else {
+    auto sample = frontend::SampleDevice(CORVALE_SAMPLE_TREE, &error);
+    if (!sample) return Usage(error);
+    root = *sample;
+    std::fprintf(stderr, "Corvale: using the sample device at %s\n", root.c_str());
   }
 
   device::Boot({root, options.screenWidth, options.screenHeight, options.codePage});
