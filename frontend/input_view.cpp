@@ -1,46 +1,17 @@
 #include "input_view.h"
 
-#include <algorithm>
-
 #include "actions.h"
 #include "control_classes.h"
 #include "device/device.h"
 #include "listview_state.h"
 #include "shell_objects.h"
-#include "text_cells.h"
 #include "window_objects.h"
 
 namespace frontend {
 namespace {
 
-// The cells below follow the renderer's layout (screen_renderer.cpp): what
-// is tapped must be what is seen there.
-
-CellBox BoxOf(const RECT& r) {
-  return CellBox{PixelToColumn(r.left), PixelToRow(r.top), PixelToColumn(r.right), PixelToRow(r.bottom)};
-}
-
-CellBox Intersect(const CellBox& a, const CellBox& b) {
-  return CellBox{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                 std::min(a.bottom, b.bottom)};
-}
-
-// A menu label's width as drawn: "&&" shows one '&', a lone '&' none, a tab
-// two blanks; only the first line.
-int LabelCells(std::u16string_view text) {
-  int cells = 0;
-  std::u32string in = platform::ToCodePoints(text);
-  for (std::size_t i = 0; i < in.size(); ++i) {
-    char32_t c = in[i];
-    if (c == U'\r' || c == U'\n') break;
-    if (c == U'&') {
-      if (i + 1 < in.size() && in[i + 1] == U'&') ++cells, ++i;
-      continue;
-    }
-    cells += c == U'\t' ? 2 : platform::CellsOf(c);
-  }
-  return cells;
-}
+// Every cell below comes from the renderer's layout (screen_renderer.h): what
+// is tapped must be what is seen.
 
 void ReadList(InputView& view) {
   HWND list = MainList();
@@ -51,49 +22,29 @@ void ReadList(InputView& view) {
   view.rowCount = static_cast<int>(state->rows.size());
   view.mark = state->mark;
   view.top = state->top;
-  CellBox box = BoxOf(platform::ScreenRect(*w));
-  // A one-pixel border costs the sides a cell each, not the top or bottom.
-  CellBox inner = box;
-  if (w->style & WS_BORDER) inner = CellBox{box.left + 1, box.top, box.right - 1, box.bottom};
-  int y = inner.top + ((w->style & LVS_NOCOLUMNHEADER) ? 0 : 1);
   view.visibleRows = platform::ListViewVisibleRows(list);
-  int shown = std::max(0, std::min(view.visibleRows, inner.bottom - y));
-  view.rows = Intersect(CellBox{inner.left, y, inner.right, y + shown}, BoxOf(dialog->rect));
+  CellBox rows = ListCells(*w).rows;
+  view.rows = Intersect(rows, BoxOf(dialog->rect));
   // Rows are counted from the first visible one; a list whose top the dialog
   // cuts off is not worth the bookkeeping.
-  if (view.rows.top != y) view.rows = CellBox{};
+  if (view.rows.top != rows.top) view.rows = CellBox{};
 }
 
-void ReadMenuBar(InputView& view, int screenColumns) {
+void ReadMenuBar(InputView& view) {
   HWND bar = MainMenuBar();
   const platform::Window* w = platform::FindWindowObject(bar);
   const platform::MenuBarState* state = platform::MenuBarOf(bar);
   if (!w || !state || !w->Visible()) return;
-  CellBox barBox = BoxOf(w->rect);
   const auto& items = state->menu.items;
-  for (std::size_t i = 0; i < items.size(); ++i)
-    view.menuButtons.push_back(
-        {Intersect(BoxOf(platform::MenuBarButtonRect(bar, static_cast<int>(i))), barBox), items[i].IsPopup()});
-  if (state->openPopup < 0 || state->openPopup >= static_cast<int>(items.size())) return;
-  const platform::MenuItem& open = items[static_cast<std::size_t>(state->openPopup)];
-  if (!open.IsPopup()) return;
-  view.openPopup = state->openPopup;
+  std::vector<CellBox> buttons = MenuButtonCells(bar);
+  for (std::size_t i = 0; i < buttons.size(); ++i) view.menuButtons.push_back({buttons[i], items[i].IsPopup()});
+  PopupLayout popup = PopupCells(bar);
+  if (popup.button < 0) return;
+  const platform::MenuItem& open = items[static_cast<std::size_t>(popup.button)];
+  view.openPopup = popup.button;
   view.popupFocus = state->popupFocus;
-
-  // The popup opens upward from the bar, left-aligned with its button unless
-  // that would take it off the screen.
-  int inner = 0;
-  for (const platform::MenuItem& item : open.popup)
-    if (!item.separator) inner = std::max(inner, LabelCells(item.text) + (item.IsPopup() ? 2 : 0));
-  int width = std::min(inner + 4, screenColumns);
-  int left = BoxOf(platform::MenuBarButtonRect(bar, state->openPopup)).left;
-  if (left + width > screenColumns) left = screenColumns - width;
-  left = std::max(0, left);
-  int top = barBox.top - (static_cast<int>(open.popup.size()) + 2);
-  for (std::size_t k = 0; k < open.popup.size(); ++k) {
-    int y = top + 1 + static_cast<int>(k);
-    view.popupItems.push_back({CellBox{left + 1, y, left + width - 1, y + 1}, open.popup[k].separator});
-  }
+  for (std::size_t k = 0; k < popup.items.size(); ++k)
+    view.popupItems.push_back({popup.items[k], open.popup[k].separator});
 }
 
 void ReadMessageBox(InputView& view) {
@@ -104,31 +55,8 @@ void ReadMessageBox(InputView& view) {
   view.boxOpen = true;
   view.focusedButton = state->focusedButton;
   view.cancelId = platform::MessageBoxCancelId(*state);
-
-  // The buttons sit centred on the row above the bottom edge, as "<Default>"
-  // and "[Other]", one blank apart.
-  CellBox box = BoxOf(w->rect);
-  CellBox inner{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
-  int row = box.bottom - 2;
-  std::vector<int> widths;
-  int total = -1;
-  for (const platform::MessageBoxButton& b : state->buttons) {
-    widths.push_back(platform::CellsOf(b.text) + 2);
-    total += widths.back() + 1;
-  }
-  int x = inner.left + std::max(0, (inner.Width() - total) / 2);
-  for (std::size_t i = 0; i < state->buttons.size(); ++i) {
-    CellBox button = Intersect(CellBox{x, row, x + widths[i], row + 1}, inner);
-    view.boxButtons.push_back({state->buttons[i].id, button});
-    x += widths[i] + 1;
-  }
-}
-
-void ReadNavBar(InputView& view) {
-  const platform::Window* bar = platform::FindWindowObject(platform::NavBarWindow());
-  if (!bar || !bar->Visible() || !platform::NavBarShowsOk()) return;
-  CellBox box = BoxOf(bar->rect);
-  view.ok = CellBox{box.right - 2, box.top, box.right, box.bottom};
+  std::vector<CellBox> buttons = BoxButtonCells(boxWindow);
+  for (std::size_t i = 0; i < buttons.size(); ++i) view.boxButtons.push_back({state->buttons[i].id, buttons[i]});
 }
 
 }  // namespace
@@ -137,8 +65,8 @@ InputView CurrentInputView() {
   InputView view;
   ReadMessageBox(view);
   ReadList(view);
-  ReadMenuBar(view, PixelToColumn(device::Current().ScreenWidth()));
-  ReadNavBar(view);
+  ReadMenuBar(view);
+  view.ok = NavOkCells();
   return view;
 }
 

@@ -14,14 +14,6 @@
 #include "winuser.h"
 
 namespace frontend {
-namespace {
-
-CellBox Intersect(const CellBox& a, const CellBox& b) {
-  return CellBox{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                 std::min(a.bottom, b.bottom)};
-}
-
-}  // namespace
 
 // --- Screen ------------------------------------------------------------------------
 
@@ -186,27 +178,27 @@ int RoundDiv(int value, int unit) {
   return static_cast<int>(q);
 }
 
+CellBox Shrink(const CellBox& box, int by) {
+  return CellBox{box.left + by, box.top + by, box.right - by, box.bottom - by};
+}
+
 }  // namespace
 
 int PixelToColumn(int x) { return RoundDiv(x, platform::kCellWidth); }
 int PixelToRow(int y) { return RoundDiv(y, platform::kCellHeight); }
 
-// --- Drawing ---------------------------------------------------------------------------
-
-namespace {
-
-using platform::Window;
-
-const Style kPlain{};
-const Style kInverse{0, 0, false, true, false};
-
 CellBox BoxOf(const RECT& r) {
   return CellBox{PixelToColumn(r.left), PixelToRow(r.top), PixelToColumn(r.right), PixelToRow(r.bottom)};
 }
 
-CellBox Shrink(const CellBox& box, int by) {
-  return CellBox{box.left + by, box.top + by, box.right - by, box.bottom - by};
+CellBox Intersect(const CellBox& a, const CellBox& b) {
+  return CellBox{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                 std::min(a.bottom, b.bottom)};
 }
+
+// --- Labels ----------------------------------------------------------------------------
+
+namespace {
 
 std::u32string FirstLine(std::u16string_view text) {
   std::u32string line = platform::ToCodePoints(text);
@@ -238,6 +230,102 @@ int Cells(std::u32string_view text) {
   for (char32_t c : text) n += platform::CellsOf(c);
   return n;
 }
+
+}  // namespace
+
+// --- Layout ----------------------------------------------------------------------------
+
+ListLayout ListCells(const platform::Window& list) {
+  ListLayout layout;
+  CellBox box = BoxOf(platform::ScreenRect(list));
+  layout.inner = box;
+  // The border is one pixel: it costs the sides a cell each, but the header
+  // and rows keep the rows their pixels give them, as hit-testing counts them.
+  if (list.style & WS_BORDER) layout.inner = CellBox{box.left + 1, box.top, box.right - 1, box.bottom};
+  int y = layout.inner.top + ((list.style & LVS_NOCOLUMNHEADER) ? 0 : 1);
+  int shown = std::max(0, std::min(platform::ListViewVisibleRows(list.handle), layout.inner.bottom - y));
+  layout.rows = CellBox{layout.inner.left, y, layout.inner.right, y + shown};
+  return layout;
+}
+
+std::vector<CellBox> MenuButtonCells(HWND bar) {
+  std::vector<CellBox> buttons;
+  const platform::Window* w = platform::FindWindowObject(bar);
+  const platform::MenuBarState* state = platform::MenuBarOf(bar);
+  if (!w || !state) return buttons;
+  CellBox barBox = BoxOf(w->rect);
+  for (std::size_t i = 0; i < state->menu.items.size(); ++i)
+    buttons.push_back(Intersect(BoxOf(platform::MenuBarButtonRect(bar, static_cast<int>(i))), barBox));
+  return buttons;
+}
+
+// The popup opens upward from the bar, left-aligned with its button unless
+// that would take it off the screen; a blank pads each side of the labels.
+PopupLayout PopupCells(HWND bar) {
+  PopupLayout layout;
+  const platform::Window* w = platform::FindWindowObject(bar);
+  const platform::MenuBarState* state = platform::MenuBarOf(bar);
+  if (!w || !state || state->openPopup < 0 || state->openPopup >= static_cast<int>(state->menu.items.size()))
+    return layout;
+  const platform::MenuItem& open = state->menu.items[static_cast<std::size_t>(state->openPopup)];
+  if (!open.IsPopup()) return layout;
+  layout.button = state->openPopup;
+  int inner = 0;
+  for (const platform::MenuItem& item : open.popup)
+    if (!item.separator) inner = std::max(inner, Cells(Label(item.text)) + (item.IsPopup() ? 2 : 0));
+  int screenColumns = PixelToColumn(device::Current().ScreenWidth());
+  int width = std::min(inner + 4, screenColumns);
+  int left = BoxOf(platform::MenuBarButtonRect(bar, state->openPopup)).left;
+  if (left + width > screenColumns) left = screenColumns - width;
+  left = std::max(0, left);
+  int barTop = BoxOf(w->rect).top;
+  layout.frame = CellBox{left, barTop - (static_cast<int>(open.popup.size()) + 2), left + width, barTop};
+  for (std::size_t k = 0; k < open.popup.size(); ++k) {
+    int y = layout.frame.top + 1 + static_cast<int>(k);
+    layout.items.push_back(CellBox{left + 1, y, left + width - 1, y + 1});
+  }
+  return layout;
+}
+
+// The buttons sit centred on the row above the bottom edge, as "<Default>"
+// and "[Other]", one blank apart.
+std::vector<CellBox> BoxButtonCells(HWND box) {
+  std::vector<CellBox> buttons;
+  const platform::Window* w = platform::FindWindowObject(box);
+  const platform::MessageBoxState* state = platform::MessageBoxOf(box);
+  if (!w || !state) return buttons;
+  CellBox outer = BoxOf(w->rect);
+  CellBox inner = Shrink(outer, 1);
+  int row = outer.bottom - 2;
+  std::vector<int> widths;
+  int total = -1;
+  for (const platform::MessageBoxButton& b : state->buttons) {
+    widths.push_back(platform::CellsOf(b.text) + 2);
+    total += widths.back() + 1;
+  }
+  int x = inner.left + std::max(0, (inner.Width() - total) / 2);
+  for (int width : widths) {
+    buttons.push_back(Intersect(CellBox{x, row, x + width, row + 1}, inner));
+    x += width + 1;
+  }
+  return buttons;
+}
+
+CellBox NavOkCells() {
+  const platform::Window* bar = platform::FindWindowObject(platform::NavBarWindow());
+  if (!bar || !bar->Visible() || !platform::NavBarShowsOk()) return CellBox{};
+  CellBox box = BoxOf(bar->rect);
+  return CellBox{box.right - 2, box.top, box.right, box.bottom};
+}
+
+// --- Drawing ---------------------------------------------------------------------------
+
+namespace {
+
+using platform::Window;
+
+const Style kPlain{};
+const Style kInverse{0, 0, false, true, false};
 
 void Frame(Screen& s, const CellBox& box, const CellBox& clip, const Style& style = kPlain) {
   if (box.Empty()) return;
@@ -277,15 +365,13 @@ void DrawListView(Screen& s, const Window& w, const CellBox& box, const CellBox&
   s.Fill(box, kPlain, clip);
   const platform::ListViewState* state = platform::ListViewOf(w.handle);
   if (!state) return;
-  CellBox inner = box;
+  ListLayout layout = ListCells(w);
+  const CellBox& inner = layout.inner;
   if (w.style & WS_BORDER) {
-    // The border is one pixel: it costs the sides a cell each, but the header
-    // and rows keep the rows their pixels give them, as hit-testing counts them.
     for (int line = std::max(box.top, clip.top); line < std::min(box.bottom, clip.bottom); ++line) {
       s.PutClipped(clip, box.left, line, U"│", 1, kPlain);
       s.PutClipped(clip, box.right - 1, line, U"│", 1, kPlain);
     }
-    inner = CellBox{box.left + 1, box.top, box.right - 1, box.bottom};
   }
   CellBox area = Intersect(inner, clip);
   if (inner.Empty()) return;
@@ -308,22 +394,20 @@ void DrawListView(Screen& s, const Window& w, const CellBox& box, const CellBox&
   bool grid = (state->extendedStyle & LVS_EX_GRIDLINES) != 0;
   int gap = grid ? 1 : 0;  // the grid line takes the last cell of each column
 
-  int y = inner.top;
-  if (!(w.style & LVS_NOCOLUMNHEADER) && y < inner.bottom) {
+  if (!(w.style & LVS_NOCOLUMNHEADER)) {
     for (const Span& span : spans)
-      s.PutClipped(area, span.left, y, FirstLine(state->columns[span.column].text), span.right - span.left - gap,
-                   Style{0, 0, false, false, true});
-    ++y;
+      s.PutClipped(area, span.left, inner.top, FirstLine(state->columns[span.column].text),
+                   span.right - span.left - gap, Style{0, 0, false, false, true});
   }
   const std::vector<platform::Image>* images =
       state->smallImages ? platform::ImageListImages(state->smallImages) : nullptr;
-  int rows = std::min(platform::ListViewVisibleRows(w.handle), inner.bottom - y);
-  for (int i = 0; i < rows; ++i) {
+  int y = layout.rows.top;
+  for (int i = 0; i < layout.rows.Height(); ++i) {
     std::size_t index = static_cast<std::size_t>(state->top) + static_cast<std::size_t>(i);
     if (state->top < 0 || index >= state->rows.size()) break;
     const platform::ListViewRow& row = state->rows[index];
     Style style = (row.state & LVIS_SELECTED) ? kInverse : kPlain;
-    s.Fill(CellBox{inner.left, y + i, inner.right, y + i + 1}, style, area);
+    s.Fill(CellBox{layout.rows.left, y + i, layout.rows.right, y + i + 1}, style, area);
     for (const Span& span : spans) {
       int x = span.left;
       int room = span.right - span.left - gap;
@@ -413,43 +497,33 @@ void DrawChild(Screen& s, const Window& w, const CellBox& parentClip) {
 void DrawNavBar(Screen& s, const Window& bar) {
   CellBox box = BoxOf(bar.rect);
   s.Fill(box, kInverse, s.Bounds());
-  bool ok = platform::NavBarShowsOk();
+  CellBox ok = NavOkCells();
   if (const Window* subject = platform::FindWindowObject(platform::NavBarSubject()))
-    s.PutClipped(box, box.left, box.top, FirstLine(subject->text), box.Width() - (ok ? 3 : 0),
+    s.PutClipped(box, box.left, box.top, FirstLine(subject->text), box.Width() - (ok.Empty() ? 0 : ok.Width() + 1),
                  Style{0, 0, false, true, true});
-  if (ok) s.PutClipped(box, box.right - 2, box.top, U"ok", 2, kInverse);
+  if (!ok.Empty()) s.PutClipped(box, ok.left, ok.top, U"ok", ok.Width(), kInverse);
 }
 
-// A menu bar's popup: a box opening upward from |barTop|, its left edge at
-// |left| unless it would leave the screen.
-void DrawPopup(Screen& s, const std::vector<platform::MenuItem>& items, int focus, int left, int barTop) {
-  int inner = 0;
-  for (const platform::MenuItem& item : items)
-    if (!item.separator) inner = std::max(inner, Cells(Label(item.text)) + (item.IsPopup() ? 2 : 0));
-  inner += 2;  // a blank on either side
-  int width = std::min(inner + 2, s.width());
-  inner = width - 2;
-  if (left + width > s.width()) left = s.width() - width;
-  left = std::max(0, left);
-  int height = static_cast<int>(items.size()) + 2;
-  CellBox box{left, barTop - height, left + width, barTop};
+void DrawPopup(Screen& s, const std::vector<platform::MenuItem>& items, int focus, const PopupLayout& popup) {
+  const CellBox& box = popup.frame;
+  int width = box.Width();
   s.Fill(box, kPlain, s.Bounds());
   Frame(s, box, s.Bounds());
   for (std::size_t k = 0; k < items.size(); ++k) {
     const platform::MenuItem& item = items[k];
-    int y = box.top + 1 + static_cast<int>(k);
+    const CellBox& row = popup.items[k];
     if (item.separator) {
+      if (width < 2) continue;  // a screen too narrow for the frame
       std::u32string line(static_cast<std::size_t>(width), U'─');
       line.front() = U'├';
       line.back() = U'┤';
-      s.Put(box.left, y, line, width);
+      s.Put(box.left, row.top, line, width);
       continue;
     }
     Style style = static_cast<int>(k) == focus ? kInverse : kPlain;
-    CellBox row{box.left + 1, y, box.right - 1, y + 1};
     s.Fill(row, style, s.Bounds());
-    s.PutClipped(row, row.left + 1, y, Label(item.text), inner - 2 - (item.IsPopup() ? 2 : 0), style);
-    if (item.IsPopup()) s.PutClipped(row, row.right - 2, y, U"▸", 1, style);
+    s.PutClipped(row, row.left + 1, row.top, Label(item.text), row.Width() - 2 - (item.IsPopup() ? 2 : 0), style);
+    if (item.IsPopup()) s.PutClipped(row, row.right - 2, row.top, U"▸", 1, style);
   }
 }
 
@@ -459,22 +533,19 @@ void DrawMenuBar(Screen& s, const Window& bar) {
   const platform::MenuBarState* state = platform::MenuBarOf(bar.handle);
   if (!state) return;
   int row = box.top + std::max(0, (box.Height() - 1) / 2);
-  int count = static_cast<int>(state->menu.items.size());
-  for (int i = 0; i < count; ++i) {
-    CellBox button = Intersect(BoxOf(platform::MenuBarButtonRect(bar.handle, i)), box);
-    bool open = i == state->openPopup;
+  std::vector<CellBox> buttons = MenuButtonCells(bar.handle);
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    const CellBox& button = buttons[i];
+    bool open = static_cast<int>(i) == state->openPopup;
     Style style = open ? kPlain : kInverse;  // the open button looks pressed
     if (open) s.Fill(button, style, s.Bounds());
-    std::u32string label = Label(state->menu.items[static_cast<std::size_t>(i)].text);
+    std::u32string label = Label(state->menu.items[i].text);
     int x = button.left + std::max(0, (button.Width() - Cells(label)) / 2);
     s.PutClipped(button, x, row, label, button.right - x, style);
   }
-  if (state->openPopup >= 0 && state->openPopup < count) {
-    const platform::MenuItem& item = state->menu.items[static_cast<std::size_t>(state->openPopup)];
-    if (item.IsPopup())
-      DrawPopup(s, item.popup, state->popupFocus, BoxOf(platform::MenuBarButtonRect(bar.handle, state->openPopup)).left,
-                box.top);
-  }
+  PopupLayout popup = PopupCells(bar.handle);
+  if (popup.button >= 0)
+    DrawPopup(s, state->menu.items[static_cast<std::size_t>(popup.button)].popup, state->popupFocus, popup);
 }
 
 char32_t IconMark(UINT type) {
@@ -518,18 +589,14 @@ void DrawMessageBox(Screen& s, const Window& w) {
   for (std::size_t i = 0; i < lines.size() && inner.top + static_cast<int>(i) < buttonsRow; ++i)
     s.PutClipped(clip, x, inner.top + static_cast<int>(i), lines[i], inner.right - x, kPlain);
 
-  std::vector<std::u32string> labels;
-  int total = -1;
-  for (std::size_t i = 0; i < state->buttons.size(); ++i) {
+  std::vector<CellBox> buttons = BoxButtonCells(w.handle);
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    if (buttons[i].Empty()) continue;
     bool isDefault = static_cast<int>(i) == state->defaultButton;
-    std::u32string text = platform::ToCodePoints(state->buttons[i].text);
-    labels.push_back((isDefault ? U"<" : U"[") + text + (isDefault ? U">" : U"]"));
-    total += Cells(labels.back()) + 1;
-  }
-  int bx = inner.left + std::max(0, (inner.Width() - total) / 2);
-  for (std::size_t i = 0; i < labels.size(); ++i) {
+    std::u32string label =
+        (isDefault ? U"<" : U"[") + platform::ToCodePoints(state->buttons[i].text) + (isDefault ? U">" : U"]");
     Style style = static_cast<int>(i) == state->focusedButton ? kInverse : kPlain;
-    bx += s.PutClipped(Intersect(inner, clip), bx, buttonsRow, labels[i], inner.right - bx, style) + 1;
+    s.PutClipped(Intersect(inner, clip), buttons[i].left, buttons[i].top, label, buttons[i].Width(), style);
   }
 }
 

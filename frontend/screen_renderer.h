@@ -9,6 +9,10 @@
 
 #include "gdi_objects.h"
 
+namespace platform {
+struct Window;
+}
+
 namespace frontend {
 
 struct Style {
@@ -82,6 +86,37 @@ IconGlyph GlyphOf(const platform::Image& image);
 // Pixels to cells, rounding halves up; the same rule serves every edge.
 int PixelToColumn(int x);
 int PixelToRow(int y);
+CellBox BoxOf(const RECT& r);
+CellBox Intersect(const CellBox& a, const CellBox& b);
+
+// Where the screen's controls are drawn. The renderer draws with these and
+// the terminal hit-tests with them, so a tap lands on what is seen.
+
+// A list view: inside its border, and the text rows it shows under its
+// header (as many as its pixels hold, never past the inside).
+struct ListLayout {
+  CellBox inner;
+  CellBox rows;
+};
+ListLayout ListCells(const platform::Window& list);
+
+// A menu bar's buttons, one per item, cut to the bar.
+std::vector<CellBox> MenuButtonCells(HWND bar);
+
+// A menu bar's open popup: the button it belongs to (-1 when none is open),
+// its frame, and a row inside the frame's sides per item, separators too.
+struct PopupLayout {
+  int button = -1;
+  CellBox frame;
+  std::vector<CellBox> items;
+};
+PopupLayout PopupCells(HWND bar);
+
+// A message box's buttons, one per button, cut to the inside of its frame.
+std::vector<CellBox> BoxButtonCells(HWND box);
+
+// The navigation bar's OK; empty when the bar is hidden or shows none.
+CellBox NavOkCells();
 
 // The current device's screen.
 Screen RenderScreen();
