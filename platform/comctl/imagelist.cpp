@@ -28,8 +28,11 @@ HandleTable<ImageListObject>& ImageLists() {
 }
 
 Image Fit(const Image& source, int cx, int cy) {
+  std::size_t pixels = static_cast<std::size_t>(cx) * static_cast<std::size_t>(cy);
+  // Icons mostly come at the list's size already: copy them as they are.
+  if (source.width == cx && source.height == cy && source.argb.size() == pixels) return source;
   Image copy = ScaleImage(source, cx, cy);
-  copy.argb.resize(static_cast<std::size_t>(cx) * static_cast<std::size_t>(cy));
+  copy.argb.resize(pixels);
   copy.argb.shrink_to_fit();
   return copy;
 }
