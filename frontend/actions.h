@@ -10,10 +10,10 @@
 namespace frontend {
 
 // The windows an action addresses, found afresh each time.
-HWND MainDialog();       // the program's top-level dialog, or null
-HWND MainList();         // the dialog's list view, or null
-HWND MainMenuBar();      // the dialog's menu bar, or null
-HWND OpenMessageBox();   // the message box waiting for an answer, or null
+HWND MainDialog();      // the program's top-level dialog, or null
+HWND MainList();        // the dialog's list view, or null
+HWND MainMenuBar();     // the dialog's menu bar, or null
+HWND OpenMessageBox();  // the message box waiting for an answer, or null
 
 // Each returns an empty string on success, or what went wrong, in words for
 // a script's error line.

@@ -98,7 +98,6 @@ void Screen::Fill(const CellBox& box, const Style& style, const CellBox& clip) {
     for (int x = area.left; x < area.right; ++x) Set(x, y, U' ', style);
 }
 
-
 std::vector<std::string> Screen::Lines() const {
   std::vector<std::string> lines;
   for (int y = 0; y < height_; ++y) {

@@ -66,14 +66,29 @@ void ScriptDriver::Idle() {
 
     std::string error;
     switch (c.kind) {
-      case Kind::TapRow: error = TapRow(c.number, false); break;
-      case Kind::AddRow: error = TapRow(c.number, true); break;
-      case Kind::Menu: error = TapMenu(c.text); break;
-      case Kind::Command: error = SendCommand(c.number); break;
-      case Kind::Ok: error = TapOk(); break;
-      case Kind::Press: error = PressBox(c.number); break;
-      case Kind::Screen: error = ChangeScreen(c.number, c.height); break;
-      default: break;
+      case Kind::TapRow:
+        error = TapRow(c.number, false);
+        break;
+      case Kind::AddRow:
+        error = TapRow(c.number, true);
+        break;
+      case Kind::Menu:
+        error = TapMenu(c.text);
+        break;
+      case Kind::Command:
+        error = SendCommand(c.number);
+        break;
+      case Kind::Ok:
+        error = TapOk();
+        break;
+      case Kind::Press:
+        error = PressBox(c.number);
+        break;
+      case Kind::Screen:
+        error = ChangeScreen(c.number, c.height);
+        break;
+      default:
+        break;
     }
     if (!error.empty()) Fail(error);
     return;
@@ -104,8 +119,8 @@ void ScriptDriver::Wait(int milliseconds) {
 void ScriptDriver::MessageBoxShown(HWND box) {
   const platform::MessageBoxState* state = platform::MessageBoxOf(box);
   if (!state) return;
-  Emit("{\"event\":\"messagebox\",\"caption\":" + JsonString(state->caption) + ",\"text\":" +
-       JsonString(state->text) + ",\"type\":" + std::to_string(state->type) + "}");
+  Emit("{\"event\":\"messagebox\",\"caption\":" + JsonString(state->caption) + ",\"text\":" + JsonString(state->text) +
+       ",\"type\":" + std::to_string(state->type) + "}");
 }
 
 void ScriptDriver::ForegroundRequested() { Emit("{\"event\":\"foreground\"}"); }
@@ -115,9 +130,7 @@ void ScriptDriver::DialogEnded(INT_PTR result) {
   PrintExit(result);
 }
 
-void ScriptDriver::PrintExit(INT_PTR result) {
-  Emit("{\"event\":\"exit\",\"result\":" + std::to_string(result) + "}");
-}
+void ScriptDriver::PrintExit(INT_PTR result) { Emit("{\"event\":\"exit\",\"result\":" + std::to_string(result) + "}"); }
 
 void ScriptDriver::PrintRows() {
   const platform::ListViewState* list = platform::ListViewOf(MainList());

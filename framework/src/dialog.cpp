@@ -51,8 +51,8 @@ INT_PTR CDialog::DoModal() {
   m_nModalResult = -1;
   m_bContinueModal = true;
   HWND parent = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr;
-  HWND window = ::CreateDialogIndirectParamW(AfxGetInstanceHandle(), tmpl, parent, AfxDlgProc,
-                                             reinterpret_cast<LPARAM>(this));
+  HWND window =
+      ::CreateDialogIndirectParamW(AfxGetInstanceHandle(), tmpl, parent, AfxDlgProc, reinterpret_cast<LPARAM>(this));
   if (!window) {
     m_bContinueModal = false;
     return -1;

@@ -38,7 +38,8 @@ BOOL FindInstanceWindow(HWND window, LPARAM param) {
   if (!process) return TRUE;
   WCHAR path[1024];
   DWORD size = 1024;
-  bool same = ::QueryFullProcessImageNameW(process, 0, path, &size) && search->exePath.view() == std::u16string_view(path, size);
+  bool same = ::QueryFullProcessImageNameW(process, 0, path, &size) &&
+              search->exePath.view() == std::u16string_view(path, size);
   ::CloseHandle(process);
   if (!same) return TRUE;
   search->found = window;

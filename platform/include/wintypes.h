@@ -100,7 +100,9 @@ constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) { return MAKELONG(lo, hi); }
 constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) { return static_cast<LPARAM>(MAKELONG(lo, hi)); }
 
 // An integer resource id travels in a name pointer whose value is below 0x10000.
-inline LPCWSTR MAKEINTRESOURCEW(UINT_PTR id) { return reinterpret_cast<LPCWSTR>(static_cast<UINT_PTR>(static_cast<WORD>(id))); }
+inline LPCWSTR MAKEINTRESOURCEW(UINT_PTR id) {
+  return reinterpret_cast<LPCWSTR>(static_cast<UINT_PTR>(static_cast<WORD>(id)));
+}
 inline bool IS_INTRESOURCE(LPCWSTR p) { return (reinterpret_cast<UINT_PTR>(p) >> 16) == 0; }
 #define MAKEINTRESOURCE MAKEINTRESOURCEW
 

@@ -32,7 +32,7 @@ struct MessageBoxState : ControlState {
 struct MenuBarState : ControlState {
   HWND owner = nullptr;
   MenuObject menu;
-  int openPopup = -1;  // index of the top-level item whose popup is open
+  int openPopup = -1;   // index of the top-level item whose popup is open
   int popupFocus = -1;  // focused item in the open popup (keyboard)
 };
 

@@ -18,9 +18,7 @@ LRESULT NavBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool IsShellWindow(const Window& w) {
-  return w.handle == g_navBar || SameClassName(w.className, u"menu_worker");
-}
+bool IsShellWindow(const Window& w) { return w.handle == g_navBar || SameClassName(w.className, u"menu_worker"); }
 
 void FitFullScreen(Window& dialog, int width, int height) {
   dialog.rect = RECT{0, kNavBarHeight, width, height - kMenuBarHeight};
@@ -72,9 +70,12 @@ void ChangeScreen(int width, int height) {
   for (HWND h : tops) {
     Window* w = FindWindowObject(h);
     if (!w) continue;
-    if (h == g_navBar) w->rect = RECT{0, 0, width, kNavBarHeight};
-    else if (SameClassName(w->className, u"menu_worker")) w->rect = RECT{0, height - kMenuBarHeight, width, height};
-    else if (w->fullScreen) FitFullScreen(*w, width, height);
+    if (h == g_navBar)
+      w->rect = RECT{0, 0, width, kNavBarHeight};
+    else if (SameClassName(w->className, u"menu_worker"))
+      w->rect = RECT{0, height - kMenuBarHeight, width, height};
+    else if (w->fullScreen)
+      FitFullScreen(*w, width, height);
   }
   for (HWND h : tops) {
     Window* w = FindWindowObject(h);
@@ -114,8 +115,7 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
     RECT old = w->rect;
     FitFullScreen(*w, d.ScreenWidth(), d.ScreenHeight());
     if (old.right - old.left != w->Width() || old.bottom - old.top != w->Height())
-      CallWindow(*w, WM_SIZE, SIZE_RESTORED,
-                 MAKELPARAM(static_cast<WORD>(w->Width()), static_cast<WORD>(w->Height())));
+      CallWindow(*w, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(w->Width()), static_cast<WORD>(w->Height())));
   }
   return TRUE;
 }

@@ -89,8 +89,8 @@ bool ParseDialogTemplate(const void* data, std::size_t size, DialogTemplate* out
   }
   for (WORD i = 0; i < count; ++i) {
     DialogItem item;
-    if (!r.AlignTo4() || !r.Dword(&item.style) || !r.Dword(&item.exStyle) || !r.Short(&item.x) ||
-        !r.Short(&item.y) || !r.Short(&item.cx) || !r.Short(&item.cy) || !r.Word(&item.id))
+    if (!r.AlignTo4() || !r.Dword(&item.style) || !r.Dword(&item.exStyle) || !r.Short(&item.x) || !r.Short(&item.y) ||
+        !r.Short(&item.cx) || !r.Short(&item.cy) || !r.Word(&item.id))
       return false;
     if (!r.NameOrOrdinal(&ordinal, &value, &item.className)) return false;
     if (ordinal) item.className = ClassNameForOrdinal(value);

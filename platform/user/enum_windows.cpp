@@ -48,8 +48,10 @@ BOOL EnumWindows(WNDENUMPROC enumProc, LPARAM lParam) {
 
 DWORD GetWindowThreadProcessId(HWND window, LPDWORD processId) {
   DWORD pid = 0;
-  if (FindWindowObject(window)) pid = static_cast<DWORD>(getpid());
-  else if (const RemoteWindow* remote = g_remote.Find(window)) pid = remote->pid;
+  if (FindWindowObject(window))
+    pid = static_cast<DWORD>(getpid());
+  else if (const RemoteWindow* remote = g_remote.Find(window))
+    pid = remote->pid;
   if (!pid) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;

@@ -33,7 +33,8 @@ std::string Utf8(const std::u16string& text) {
   std::string out;
   int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   out.resize(static_cast<std::size_t>(std::max(0, n)));
-  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  if (n > 0)
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
   return out;
 }
 
@@ -131,8 +132,8 @@ bool AskToComeForward(const RemoteWindow& window) {
   sockaddr_un address = AddressOf(ProcsDir() / (std::to_string(window.pid) + ".sock"));
   int s = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (s < 0) return false;
-  ssize_t sent = ::sendto(s, request, static_cast<std::size_t>(length), 0, reinterpret_cast<sockaddr*>(&address),
-                          sizeof address);
+  ssize_t sent =
+      ::sendto(s, request, static_cast<std::size_t>(length), 0, reinterpret_cast<sockaddr*>(&address), sizeof address);
   ::close(s);
   return sent == length;
 }

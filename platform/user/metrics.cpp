@@ -10,12 +10,17 @@ int GetSystemMetrics(int index) {
   const device::Device& d = device::Current();
   int scale = device::DialogBaseUnits(d.ScreenWidth(), d.ScreenHeight()).cx / 6;
   switch (index) {
-    case SM_CXSCREEN: return d.ScreenWidth();
-    case SM_CYSCREEN: return d.ScreenHeight();
+    case SM_CXSCREEN:
+      return d.ScreenWidth();
+    case SM_CYSCREEN:
+      return d.ScreenHeight();
     case SM_CXICON:
-    case SM_CYICON: return 32 * scale;
+    case SM_CYICON:
+      return 32 * scale;
     case SM_CXSMICON:
-    case SM_CYSMICON: return 16 * scale;
-    default: return 0;
+    case SM_CYSMICON:
+      return 16 * scale;
+    default:
+      return 0;
   }
 }

@@ -13,12 +13,18 @@ namespace {
 
 std::vector<MessageBoxButton> ButtonsFor(UINT type) {
   switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {{IDOK, u"OK"}, {IDCANCEL, u"Cancel"}};
-    case MB_ABORTRETRYIGNORE: return {{IDABORT, u"Abort"}, {IDRETRY, u"Retry"}, {IDIGNORE, u"Ignore"}};
-    case MB_YESNOCANCEL: return {{IDYES, u"Yes"}, {IDNO, u"No"}, {IDCANCEL, u"Cancel"}};
-    case MB_YESNO: return {{IDYES, u"Yes"}, {IDNO, u"No"}};
-    case MB_RETRYCANCEL: return {{IDRETRY, u"Retry"}, {IDCANCEL, u"Cancel"}};
-    default: return {{IDOK, u"OK"}};
+    case MB_OKCANCEL:
+      return {{IDOK, u"OK"}, {IDCANCEL, u"Cancel"}};
+    case MB_ABORTRETRYIGNORE:
+      return {{IDABORT, u"Abort"}, {IDRETRY, u"Retry"}, {IDIGNORE, u"Ignore"}};
+    case MB_YESNOCANCEL:
+      return {{IDYES, u"Yes"}, {IDNO, u"No"}, {IDCANCEL, u"Cancel"}};
+    case MB_YESNO:
+      return {{IDYES, u"Yes"}, {IDNO, u"No"}};
+    case MB_RETRYCANCEL:
+      return {{IDRETRY, u"Retry"}, {IDCANCEL, u"Cancel"}};
+    default:
+      return {{IDOK, u"OK"}};
   }
 }
 

@@ -6,9 +6,9 @@
 
 #include "remote_windows.h"
 #include "service.h"
-#include "window_objects.h"
-#include "winbase.h"
 #include "user_internal.h"
+#include "winbase.h"
+#include "window_objects.h"
 
 namespace platform {
 namespace {
@@ -53,12 +53,18 @@ bool SameClassName(std::u16string_view a, std::u16string_view b) { return FoldCl
 
 std::u16string ClassNameForOrdinal(WORD ordinal) {
   switch (ordinal) {
-    case 0x80: return u"Button";
-    case 0x81: return u"Edit";
-    case 0x82: return u"Static";
-    case 0x83: return u"ListBox";
-    case 0x84: return u"ScrollBar";
-    case 0x85: return u"ComboBox";
+    case 0x80:
+      return u"Button";
+    case 0x81:
+      return u"Edit";
+    case 0x82:
+      return u"Static";
+    case 0x83:
+      return u"ListBox";
+    case 0x84:
+      return u"ScrollBar";
+    case 0x85:
+      return u"ComboBox";
     default: {
       std::u16string name = u"#";
       for (char c : std::to_string(ordinal)) name += static_cast<char16_t>(c);
@@ -132,7 +138,8 @@ HWND CreateWindowObject(const CreateParams& p) {
   else
     g_topLevel.push_back(handle);
 
-  CREATESTRUCTW cs{p.param,  p.instance, nullptr, p.parent, p.height, p.width, p.y, p.x, static_cast<LONG>(p.style), nullptr, nullptr, p.exStyle};
+  CREATESTRUCTW cs{p.param, p.instance, nullptr,  p.parent, p.height, p.width, p.y, p.x, static_cast<LONG>(p.style),
+                   nullptr, nullptr,    p.exStyle};
   if (CallWindow(*w, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
     DestroyWindowObject(handle);
     SetLastError(ERROR_GEN_FAILURE);
@@ -452,10 +459,14 @@ LONG GetWindowLongW(HWND window, int index) {
     return 0;
   }
   switch (index) {
-    case GWL_STYLE: return static_cast<LONG>(w->style);
-    case GWL_EXSTYLE: return static_cast<LONG>(w->exStyle);
-    case GWL_ID: return w->id;
-    default: return static_cast<LONG>(GetWindowLongPtrW(window, index));
+    case GWL_STYLE:
+      return static_cast<LONG>(w->style);
+    case GWL_EXSTYLE:
+      return static_cast<LONG>(w->exStyle);
+    case GWL_ID:
+      return w->id;
+    default:
+      return static_cast<LONG>(GetWindowLongPtrW(window, index));
   }
 }
 
@@ -466,9 +477,12 @@ LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value) {
     return 0;
   }
   LONG_PTR* slot = nullptr;
-  if (w->isDialog && index == DWL_MSGRESULT) slot = &w->msgResult;
-  else if (w->isDialog && index == DWL_USER) slot = &w->dlgUser;
-  else if (index == GWLP_USERDATA) slot = &w->userData;
+  if (w->isDialog && index == DWL_MSGRESULT)
+    slot = &w->msgResult;
+  else if (w->isDialog && index == DWL_USER)
+    slot = &w->dlgUser;
+  else if (index == GWLP_USERDATA)
+    slot = &w->userData;
   if (!slot) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;

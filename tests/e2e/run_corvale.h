@@ -37,8 +37,8 @@ inline std::string ReadAll(int fd) {
 }
 
 // Runs |exe| with |args|; |script| is written to a file and passed with --script.
-inline RunResult RunCorvale(const std::filesystem::path& exe, std::vector<std::string> args,
-                            const std::string& script, const std::filesystem::path& scratch) {
+inline RunResult RunCorvale(const std::filesystem::path& exe, std::vector<std::string> args, const std::string& script,
+                            const std::filesystem::path& scratch) {
   std::filesystem::path scriptPath = scratch / "script.txt";
   std::ofstream(scriptPath) << script;
   args.insert(args.begin(), exe.string());
