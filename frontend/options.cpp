@@ -31,7 +31,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     auto takeValue = [&]() -> bool {
       if (hasValue) return true;
       if (i + 1 >= argc) {
-        *error = std::string(name) + " needs a value";
+        *error = Printable(name) + " needs a value";
         return false;
       }
       value = argv[++i];
@@ -52,7 +52,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
       if (!takeValue()) return false;
       if (!ParseScreenSize(value, &options->screenWidth, &options->screenHeight)) {
         *error = "--screen needs WIDTHxHEIGHT in pixels, each 1 to 4096 (for example 240x320), not \"" +
-                 std::string(value) + "\"";
+                 Printable(value) + "\"";
         return false;
       }
     } else if (name == "--codepage") {
@@ -61,7 +61,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
       auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), page);
       if (ec != std::errc() || end != value.data() + value.size() || page == 0 || !platform::CodePageSupported(page)) {
         *error = "--codepage needs a code page number this machine can convert (for example 936), not \"" +
-                 std::string(value) + "\"";
+                 Printable(value) + "\"";
         return false;
       }
       options->codePage = page;
@@ -73,7 +73,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
       }
       options->script = std::string(value);
     } else {
-      *error = "unknown option \"" + std::string(arg) + "\" (see --help)";
+      *error = "unknown option \"" + Printable(arg) + "\" (see --help)";
       return false;
     }
   }

@@ -24,6 +24,23 @@ bool ParseInt(std::string_view text, long long min, long long max, int* out) {
 
 }  // namespace
 
+std::string Printable(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      out += "\\x";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 bool ParseScreenSize(std::string_view text, int* width, int* height) {
   std::size_t x = text.find('x');
   return x != std::string_view::npos && ParseInt(text.substr(0, x), 1, 4096, width) &&
@@ -80,7 +97,7 @@ std::variant<std::monostate, ScriptCommand, std::string> ParseScriptLine(std::st
     if (!ParseScreenSize(arg, &c.number, &c.height)) return std::string("screen needs WIDTHxHEIGHT, each 1 to 4096");
     return c;
   }
-  return "unknown command \"" + std::string(verb) + "\"";
+  return "unknown command \"" + Printable(verb) + "\"";
 }
 
 }  // namespace frontend

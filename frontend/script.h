@@ -19,6 +19,10 @@ struct ScriptCommand {
 // a malformed line gives the error text.
 std::variant<std::monostate, ScriptCommand, std::string> ParseScriptLine(std::string_view line);
 
+// |text| with each control byte written as \xNN, so that an error line that
+// quotes what the user typed stays one line on the terminal.
+std::string Printable(std::string_view text);
+
 // "240x320" → width and height; false unless both are whole numbers 1..4096.
 bool ParseScreenSize(std::string_view text, int* width, int* height);
 

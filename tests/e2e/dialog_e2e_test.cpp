@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "device/device.h"
 #include "e2e/run_corvale.h"
 #include "platform/temp_device.h"
 #include "winuser.h"
@@ -15,6 +16,14 @@ namespace {
 using corvale_test::RunCorvale;
 using corvale_test::RunResult;
 using corvale_test::TempDevice;
+
+// True once a process has published its windows in |procs|.
+bool FirstPublished(const std::filesystem::path& procs) {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(procs, ec))
+    if (entry.path().extension().empty() && std::filesystem::file_size(entry.path(), ec) > 0) return true;
+  return false;
+}
 
 class DialogE2E : public ::testing::Test {
  protected:
@@ -80,12 +89,18 @@ TEST_F(DialogE2E, ScriptMistakesStopTheRunWithTheLineNumber) {
     const char* script;
     const char* says;
   };
-  for (const Case& c : {Case{"list\nfly away\n", "line 2"}, Case{"press ok\n", "no message box"},
-                        Case{"tap-row 0\n", "does not exist"}, Case{"menu 不存在\n", "no item"},
-                        Case{"menu 更多软件下载\nlist\ntap-row 0\n", "press"}}) {
+  for (const Case& c :
+       {Case{"list\nfly away\n", "line 2"}, Case{"press ok\n", "no message box"}, Case{"tap-row 0\n", "does not exist"},
+        Case{"menu 不存在\n", "no item"}, Case{"menu 更多软件下载\nlist\ntap-row 0\n", "press"},
+        Case{"tap-row -1\n", "line 1"}, Case{"list\nwait 600001\n", "line 2"}, Case{"command 65536\n", "command needs"},
+        Case{"screen 0x320\n", "screen needs"}, Case{"screen 240x\n", "screen needs"},
+        Case{"ok now\n", "takes no argument"}, Case{"press maybe\n", "press needs"}, Case{"menu\n", "menu needs"},
+        Case{"\x1b[2Jwipe\x07\n", "\\x1b[2Jwipe\\x07"}, Case{"a\rb\n", "\\x0d"}}) {
     RunResult r = Run(c.script);
     EXPECT_EQ(r.status, 2) << c.script;
     EXPECT_NE(r.err.find(c.says), std::string::npos) << c.script << ": " << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(std::count_if(r.err.begin(), r.err.end(), [](char ch) { return ch == '\r' || ch == '\x1b'; }), 0);
   }
 }
 
@@ -97,7 +112,9 @@ TEST_F(DialogE2E, SecondInstanceHandsOverToTheFirst) {
   std::thread runner([&] {
     first = RunCorvale(CORVALE_EXE, {"--device", device_.Root().string()}, "wait 3000\n", firstScratch);
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  // The first instance has its window once it has published it on the device.
+  std::filesystem::path procs = device::Current().RuntimeDir() / "procs";
+  for (int i = 0; i < 500 && !FirstPublished(procs); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   RunResult second = Run("list\n");
   runner.join();
   EXPECT_EQ(second.status, 255);
@@ -120,6 +137,15 @@ TEST(CommandLineE2E, BadOptionsAreOneLineAndStatusTwo) {
       {{"--screen", "0x320"}, "--screen"},
       {{"--codepage", "banana"}, "--codepage"},
       {{"--frobnicate"}, "unknown option"},
+      {{"--device="}, "--device needs a folder"},
+      {{"--script="}, "--script needs a file"},
+      {{"--screen", "4097x320"}, "--screen"},
+      {{"--screen", "240x-320"}, "--screen"},
+      {{"--codepage", "0"}, "--codepage"},
+      {{"--codepage", "4294967296"}, "--codepage"},
+      {{"--codepage", "12345"}, "--codepage"},
+      {{"--screen", "240\nx320"}, "\\x0a"},
+      {{"--\x1b]0;title\x07"}, "unknown option \"--\\x1b]0;title\\x07\""},
   };
   for (const Case& c : cases) {
     RunResult r = RunCorvale(CORVALE_EXE, c.args, "list\n", device.Base());

@@ -32,7 +32,7 @@ inline TreeSnapshot SnapshotTree(const std::filesystem::path& base) {
       entry = "folder " + mode;
     else
       entry = "file " + mode + " " + TempDevice::Read(path);
-    tree[std::filesystem::relative(path, base).string()] = entry;
+    tree[path.lexically_relative(base).string()] = entry;  // never through a link
   }
   return tree;
 }
