@@ -39,9 +39,11 @@ bool TakeMessage(MSG* out, HWND window, UINT filterMin, UINT filterMax, bool rem
   return false;
 }
 
-void WaitForInput() {
+// Asks the user for input unless a message is already waiting. A caller that
+// filters its messages passes |force|: what waits may not be for it.
+void WaitForInput(bool force = false) {
   ServiceRequests();
-  if (!g_queue.empty() || g_quitPosted) return;
+  if (!force && (!g_queue.empty() || g_quitPosted)) return;
   device::InputSource* input = device::Current().input;
   if (input) {
     input->Idle();
@@ -115,7 +117,8 @@ BOOL GetMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return -1;
   }
-  while (!TakeMessage(msg, window, filterMin, filterMax, true)) WaitForInput();
+  bool filtered = window || filterMin || filterMax;
+  while (!TakeMessage(msg, window, filterMin, filterMax, true)) WaitForInput(filtered);
   return msg->message == WM_QUIT ? FALSE : TRUE;
 }
 
