@@ -11,6 +11,7 @@
 #include "kernel/device_path.h"
 #include "kernel/open_files.h"
 #include "kernel_objects.h"
+#include "process_objects.h"
 #include "service.h"
 #include "winbase.h"
 
@@ -150,7 +151,8 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, 
 BOOL CloseHandle(HANDLE object) {
   platform::ServiceCall call("CloseHandle");
   if (call.Fails(ERROR_INVALID_HANDLE)) return FALSE;
-  if (platform::CloseFileHandle(object) || platform::CloseMutexHandle(object)) return TRUE;
+  if (platform::CloseFileHandle(object) || platform::CloseMutexHandle(object) || platform::Processes().Remove(object))
+    return TRUE;
   SetLastError(ERROR_INVALID_HANDLE);
   return FALSE;
 }
