@@ -22,6 +22,18 @@ struct CreateParams {
 };
 
 HWND CreateWindowObject(const CreateParams& params);
+
+// The procedure of a class whose creator hands the window its state, made
+// with new, in CREATESTRUCTW::lpCreateParams; the window owns it from then on.
+template <class State>
+LRESULT StateHandedOverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    FindWindowObject(window)->state.reset(static_cast<State*>(cs->lpCreateParams));
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
 void DestroyWindowObject(HWND window);
 std::u16string ClassNameForOrdinal(WORD ordinal);
 void PlaceWindow(HWND window, int x, int y, int cx, int cy, UINT flags);

@@ -13,15 +13,6 @@
 namespace platform {
 namespace {
 
-LRESULT MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    FindWindowObject(bar)->state.reset(static_cast<MenuBarState*>(cs->lpCreateParams));
-    return 0;
-  }
-  return DefWindowProcW(bar, message, wParam, lParam);
-}
-
 void SendCommand(HWND owner, UINT id) {
   // Posted, as a tap is: the command runs from the owner's message loop.
   PostMessageW(owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
@@ -29,7 +20,7 @@ void SendCommand(HWND owner, UINT id) {
 
 }  // namespace
 
-void RegisterMenuBarClass() { RegisterBuiltinClass(u"menu_worker", MenuBarProc); }
+void RegisterMenuBarClass() { RegisterBuiltinClass(u"menu_worker", StateHandedOverProc<MenuBarState>); }
 
 MenuBarState* MenuBarOf(HWND menuBar) { return StateOf<MenuBarState>(menuBar); }
 

@@ -28,15 +28,6 @@ std::vector<MessageBoxButton> ButtonsFor(UINT type) {
   }
 }
 
-LRESULT MessageBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    FindWindowObject(box)->state.reset(static_cast<MessageBoxState*>(cs->lpCreateParams));
-    return 0;
-  }
-  return DefWindowProcW(box, message, wParam, lParam);
-}
-
 // The top-level window a box belongs to: the owner's own top-level window.
 HWND TopLevelOf(HWND window) {
   for (Window* w = FindWindowObject(window); w; w = FindWindowObject(w->parent))
@@ -58,7 +49,7 @@ RECT BoxRect(const MessageBoxState& state) {
 
 }  // namespace
 
-void RegisterMessageBoxClass() { RegisterBuiltinClass(u"MessageBox", MessageBoxProc); }
+void RegisterMessageBoxClass() { RegisterBuiltinClass(u"MessageBox", StateHandedOverProc<MessageBoxState>); }
 
 MessageBoxState* MessageBoxOf(HWND box) { return StateOf<MessageBoxState>(box); }
 
