@@ -14,7 +14,7 @@
 #include "embedded_resources.h"
 #include "fuzz_device.h"
 #include "module_table.h"
-#include "res_writer.h"
+#include "res/res_writer.h"
 #include "resource.h"
 
 namespace {
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  corvale_fuzz::ResWriter writer(CorvaleResourceImage());
+  corvale_test::ResWriter writer(CorvaleResourceImage());
   writer.Entry(kRtDialog, kFuzzTemplateId, {reinterpret_cast<const std::byte*>(data), size});
   const std::vector<std::byte> image = writer.Take();
 

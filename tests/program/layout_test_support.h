@@ -16,6 +16,7 @@
 #include "device/device.h"
 #include "module_table.h"
 #include "platform/temp_device.h"
+#include "res/res_writer.h"
 #include "res/test_resources.h"
 #include "window_objects.h"
 #include "windows.h"
@@ -64,8 +65,6 @@ class ByteWriter {
   }
   void Fill(std::size_t n, std::byte value) { bytes_.insert(bytes_.end(), n, value); }
   void Align4() { Fill((4 - bytes_.size() % 4) % 4, std::byte{0}); }
-  void Append(std::span<const std::byte> more) { bytes_.insert(bytes_.end(), more.begin(), more.end()); }
-  std::size_t Size() const { return bytes_.size(); }
   std::vector<std::byte> Take() { return std::move(bytes_); }
 
  private:
@@ -114,25 +113,10 @@ struct ModuleImage {
   std::size_t size = 0;
 };
 inline ModuleImage ImageWithDialog(WORD id, std::span<const std::byte> tmpl, std::size_t declared = SIZE_MAX) {
-  declared = std::min(declared, tmpl.size());
-  ByteWriter w;
-  w.Append(TestResourceImage());
-  w.Align4();
-  w.Dword(static_cast<DWORD>(declared));
-  w.Dword(32);  // header: sizes, type and name ordinals, and the 16-byte tail
-  w.Word(0xFFFF);
-  w.Word(5);  // RT_DIALOG
-  w.Word(0xFFFF);
-  w.Word(id);
-  w.Dword(0);
-  w.Word(0x1030);
-  w.Word(0x0409);
-  w.Dword(0);
-  w.Dword(0);
-  std::size_t dataStart = w.Size();
-  w.Append(tmpl);
+  ResWriter w(TestResourceImage());
+  std::size_t dataStart = w.Entry(5 /* RT_DIALOG */, id, tmpl, declared);
   ModuleImage image;
-  image.size = dataStart + declared;
+  image.size = dataStart + std::min(declared, tmpl.size());
   image.buffer = w.Take();
   return image;
 }

@@ -1,13 +1,14 @@
-// Writes compiled resource (.res) entries, for fuzzers that wrap their bytes
-// as a resource of a module.
+// Writes compiled resource (.res) entries, for tests and fuzzers that wrap
+// bytes of their own as a resource of a module.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
-namespace corvale_fuzz {
+namespace corvale_test {
 
 class ResWriter {
  public:
@@ -23,10 +24,12 @@ class ResWriter {
 
   // An entry of ordinal type and name holding |data|; the image then ends
   // right after |data|, with no padding, so a reader that runs past the last
-  // resource leaves the allocation.
-  void Entry(std::uint16_t type, std::uint16_t name, std::span<const std::byte> data) {
+  // resource leaves the allocation. The entry may declare fewer bytes than it
+  // holds. Returns the offset of the data in the image.
+  std::size_t Entry(std::uint16_t type, std::uint16_t name, std::span<const std::byte> data,
+                    std::size_t declared = SIZE_MAX) {
     Align4();
-    Dword(static_cast<std::uint32_t>(data.size()));
+    Dword(static_cast<std::uint32_t>(std::min(declared, data.size())));
     Dword(32);
     for (std::uint16_t v : {std::uint16_t{0xFFFF}, type, std::uint16_t{0xFFFF}, name}) Word(v);
     Dword(0);
@@ -34,7 +37,9 @@ class ResWriter {
     Word(0x0409);
     Dword(0);
     Dword(0);
+    std::size_t start = bytes_.size();
     bytes_.insert(bytes_.end(), data.begin(), data.end());
+    return start;
   }
 
   // The image in an allocation of exactly its size.
@@ -55,4 +60,4 @@ class ResWriter {
   std::vector<std::byte> bytes_;
 };
 
-}  // namespace corvale_fuzz
+}  // namespace corvale_test
