@@ -48,7 +48,10 @@ const std::u16string& CellText(const ListViewRow& row, int subItem) {
 
 void SetCellText(ListViewRow& row, int subItem, LPCWSTR text) {
   if (static_cast<int>(row.cells.size()) <= subItem) row.cells.resize(subItem + 1);
-  row.cells[subItem] = text ? std::u16string(text) : std::u16string();
+  if (text)
+    row.cells[subItem].assign(text);
+  else
+    row.cells[subItem].clear();
 }
 
 // --- Geometry -------------------------------------------------------------------
@@ -134,6 +137,8 @@ LRESULT InsertItem(Window& window, ListViewState& s, const LVITEMW* item) {
   if (!item || item->iItem < 0 || item->iSubItem != 0) return -1;
   int index = std::min(item->iItem, Count(s));
   ListViewRow row;
+  // Room for every column at once: the cells are usually all set next.
+  row.cells.reserve(std::max<std::size_t>(1, s.columns.size()));
   row.cells.resize(1);
   if (item->mask & LVIF_TEXT) SetCellText(row, 0, item->pszText);
   if (item->mask & LVIF_IMAGE) row.image = item->iImage;

@@ -221,31 +221,50 @@ bool Utf8ToUtf16(std::string_view in, std::u16string* out) {
   return true;
 }
 
-bool Utf16ToUtf8(std::u16string_view in, std::string* out) {
-  out->clear();
-  out->reserve(in.size());
+std::size_t EncodeUtf8(std::u16string_view in, std::span<char> out) {
+  std::size_t used = 0;
+  auto put = [&](char32_t byte) { out[used++] = static_cast<char>(byte); };
   for (std::size_t i = 0; i < in.size(); ++i) {
     char32_t cp = in[i];
     if (cp >= 0xD800 && cp < 0xE000) {
-      if (cp >= 0xDC00 || i + 1 >= in.size() || in[i + 1] < 0xDC00 || in[i + 1] >= 0xE000) return false;
+      if (cp >= 0xDC00 || i + 1 >= in.size() || in[i + 1] < 0xDC00 || in[i + 1] >= 0xE000) return kNotUtf8;
       cp = 0x10000 + ((cp - 0xD800) << 10) + (in[++i] - 0xDC00);
     }
-    if (cp < 0x80) {
-      out->push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    std::size_t length = cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
+    if (out.size() - used < length) return kNotUtf8;
+    switch (length) {
+      case 1:
+        put(cp);
+        break;
+      case 2:
+        put(0xC0 | (cp >> 6));
+        put(0x80 | (cp & 0x3F));
+        break;
+      case 3:
+        put(0xE0 | (cp >> 12));
+        put(0x80 | ((cp >> 6) & 0x3F));
+        put(0x80 | (cp & 0x3F));
+        break;
+      default:
+        put(0xF0 | (cp >> 18));
+        put(0x80 | ((cp >> 12) & 0x3F));
+        put(0x80 | ((cp >> 6) & 0x3F));
+        put(0x80 | (cp & 0x3F));
+        break;
     }
   }
+  return used;
+}
+
+bool Utf16ToUtf8(std::u16string_view in, std::string* out) {
+  // A unit takes at most three bytes; a surrogate pair, two units, takes four.
+  out->resize(in.size() * kMaxUtf8PerUnit);
+  std::size_t used = EncodeUtf8(in, *out);
+  if (used == kNotUtf8) {
+    out->clear();
+    return false;
+  }
+  out->resize(used);
   return true;
 }
 
@@ -265,7 +284,15 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int count, LPWS
     return 0;
   }
   std::size_t length = count == -1 ? std::strlen(text) + 1 : static_cast<std::size_t>(count);
-  std::u16string result;
+  // Kept between calls: every listed shortcut is widened, and a fresh buffer
+  // each time would cost an allocation per row.
+  // A buffer grown by a rare long text is not kept.
+  thread_local std::u16string result;
+  struct ShrinkAfterUse {
+    ~ShrinkAfterUse() {
+      if (result.capacity() > 4096) std::u16string().swap(result);
+    }
+  } shrink;
   bool lossy = false;
   {
     std::lock_guard lock(platform::g_mutex);

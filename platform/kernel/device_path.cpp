@@ -8,6 +8,7 @@
 #include <stdlib.h>
 #include <sys/syscall.h>
 
+#include <array>
 #include <atomic>
 #include <deque>
 #include <filesystem>
@@ -76,9 +77,11 @@ struct Component {
   bool exact;  // from a link target: host spelling, matched as the host does
 };
 
-// Splits a device path into host-encoded components, dropping empty and "."
-// components. ".." and reserved characters make the path invalid.
-DWORD SplitDevicePath(std::u16string_view path, std::deque<Component>* out) {
+// Calls |visit| with each component of a device path, skipping empty and "."
+// components. ".." and reserved characters make the path invalid, as does a
+// false from |visit|.
+template <typename Visit>
+DWORD ForEachDeviceComponent(std::u16string_view path, Visit visit) {
   std::size_t start = 0;
   while (start <= path.size()) {
     std::size_t end = path.find_first_of(u"\\/", start);
@@ -89,11 +92,19 @@ DWORD SplitDevicePath(std::u16string_view path, std::deque<Component>* out) {
     if (part == u"..") return ERROR_INVALID_NAME;
     for (char16_t c : part)
       if (ReservedNameChar(c)) return ERROR_INVALID_NAME;
-    Component component{{}, false};
-    if (!Utf16ToUtf8(part, &component.name)) return ERROR_INVALID_NAME;
-    out->push_back(std::move(component));
+    if (!visit(part)) return ERROR_INVALID_NAME;
   }
   return ERROR_SUCCESS;
+}
+
+// Splits a device path into host-encoded components.
+DWORD SplitDevicePath(std::u16string_view path, std::deque<Component>* out) {
+  return ForEachDeviceComponent(path, [out](std::u16string_view part) {
+    Component component{{}, false};
+    if (!Utf16ToUtf8(part, &component.name)) return false;
+    out->push_back(std::move(component));
+    return true;
+  });
 }
 
 void SplitHostPath(std::string_view path, std::deque<Component>* out) {
@@ -254,13 +265,20 @@ DWORD ResolveDevicePath(std::u16string_view path, FinalLink final, HostEntry* ou
 
 UniqueFd OpenExactForReading(std::u16string_view path) {
   if (!g_openat2Works.load(std::memory_order_relaxed)) return UniqueFd();
-  std::deque<Component> components;
-  if (SplitDevicePath(path, &components) != ERROR_SUCCESS || components.empty()) return UniqueFd();
-  std::string relative;
-  for (const Component& component : components) {
-    if (!relative.empty()) relative += '/';
-    relative += component.name;
-  }
+  // Built on the stack: this open is the hot path of every listing. A longer
+  // path is left to the lookup, which reports it.
+  if (path.size() >= MAX_PATH) return UniqueFd();
+  std::array<char, MAX_PATH * kMaxUtf8PerUnit + 1> relative;
+  std::size_t used = 0;
+  DWORD error = ForEachDeviceComponent(path, [&](std::u16string_view part) {
+    if (used > 0) relative[used++] = '/';
+    std::size_t written = EncodeUtf8(part, std::span(relative).subspan(used, relative.size() - 1 - used));
+    if (written == kNotUtf8) return false;
+    used += written;
+    return true;
+  });
+  if (error != ERROR_SUCCESS || used == 0) return UniqueFd();
+  relative[used] = '\0';
   int root = RootFd();
   if (root < 0) return UniqueFd();
   // The kernel walks the whole path at once, refusing any step out of the
@@ -268,7 +286,7 @@ UniqueFd OpenExactForReading(std::u16string_view path) {
   open_how how{};
   how.flags = O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
   how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS | RESOLVE_NO_XDEV;
-  long fd = ::syscall(SYS_openat2, root, relative.c_str(), &how, sizeof how);
+  long fd = ::syscall(SYS_openat2, root, relative.data(), &how, sizeof how);
   if (fd < 0 && (errno == ENOSYS || errno == EPERM)) g_openat2Works.store(false, std::memory_order_relaxed);
   return UniqueFd(fd < 0 ? -1 : static_cast<int>(fd));
 }

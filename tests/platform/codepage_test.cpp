@@ -147,4 +147,24 @@ TEST(Utf8NamesTest, OnlyWellFormedTextConverts) {
   EXPECT_FALSE(platform::Utf16ToUtf8(std::u16string(1, char16_t(0xD800)), &narrow));
 }
 
+TEST(Utf8NamesTest, EncodingIntoABufferNeverWritesPastIt) {
+  struct Case {
+    std::u16string_view text;
+    std::size_t room;
+    std::size_t expected;
+  } cases[] = {
+      {u"ab", 2, 2},         {u"ab", 1, platform::kNotUtf8},
+      {u"\u542F", 3, 3},     {u"\u542F", 2, platform::kNotUtf8},  // a character is never cut
+      {u"\U0001F600", 4, 4}, {u"\U0001F600", 3, platform::kNotUtf8},
+      {u"", 0, 0},
+  };
+  for (const Case& c : cases) {
+    std::string buffer(c.room + 1, '#');
+    EXPECT_EQ(platform::EncodeUtf8(c.text, std::span(buffer.data(), c.room)), c.expected) << c.room;
+    EXPECT_EQ(buffer.back(), '#') << c.room;
+  }
+  char room[8];
+  EXPECT_EQ(platform::EncodeUtf8(std::u16string(1, char16_t(0xD800)), room), platform::kNotUtf8);
+}
+
 }  // namespace

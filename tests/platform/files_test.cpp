@@ -85,6 +85,23 @@ TEST_F(FilesTest, ResolvesPathsAsTheDeviceDoes) {
   for (const Case& c : cases) EXPECT_EQ(Slurp(U16(c.path)), c.expected) << c.path;
 }
 
+TEST_F(FilesTest, LongAndWideNamesOpen) {
+  // 80 CJK characters take 240 bytes on the host: near its name limit, and
+  // the whole path far longer in bytes than in UTF-16 units.
+  std::string folder, name;
+  for (int i = 0; i < 80; ++i) folder += "\xE6\xB7\xB1", name += "\xE9\x95\xBF";  // "深", "长"
+  dev.AddFile(folder + "/" + name, "wide");
+  dev.AddFile("data/\xF0\x9F\x98\x80.txt", "emoji");  // a name beyond the basic plane
+  EXPECT_EQ(Slurp(U16(("\\" + folder + "\\" + name).c_str())), "wide");
+  EXPECT_EQ(Slurp(U16("\\data\\\xF0\x9F\x98\x80.TXT")), "emoji");
+  std::u16string lone = u"\\data\\";
+  lone += char16_t(0xD83D);  // half of a surrogate pair names nothing
+  lone += u".txt";
+  EXPECT_EQ(Slurp(lone), "error 123");
+  std::u16string tooLong = u"\\" + std::u16string(MAX_PATH, u'a');
+  EXPECT_EQ(Slurp(tooLong).rfind("error ", 0), 0u);
+}
+
 TEST_F(FilesTest, LinksLeadingOutOrNowhereAreNotFollowed) {
   dev.AddSymlink("out-abs", dev.Outside() / "secret.txt");
   dev.AddSymlink("out-rel", "../outside/secret.txt");
