@@ -8,6 +8,7 @@
 #include <stdlib.h>
 #include <sys/syscall.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <deque>
@@ -325,9 +326,23 @@ bool DeviceNameOf(std::string_view hostName, std::u16string* name) {
 }
 
 std::u16string FoldName(std::u16string_view name) {
-  std::u16string folded(name);
-  for (char16_t& c : folded) c = FoldUnit(c);
+  std::u16string folded;
+  FoldNameInto(name, &folded);
   return folded;
+}
+
+void FoldNameInto(std::u16string_view name, std::u16string* folded) {
+  folded->assign(name);
+  for (char16_t& c : *folded) c = FoldUnit(c);
+}
+
+int CompareFolded(std::u16string_view a, std::u16string_view b) {
+  std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    char16_t x = FoldUnit(a[i]), y = FoldUnit(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
 }
 
 DWORD AttributesOf(const struct stat& status) {

@@ -80,6 +80,10 @@ bool ReservedNameChar(char16_t c);
 
 // Names compared as the device compares them: folded to upper case.
 std::u16string FoldName(std::u16string_view name);
+void FoldNameInto(std::u16string_view name, std::u16string* folded);  // reuses |folded|'s storage
+
+// The order of FoldName(a) and FoldName(b), without folding copies: < 0, 0 or > 0.
+int CompareFolded(std::u16string_view a, std::u16string_view b);
 
 DWORD AttributesOf(const struct stat& status);
 DWORD ErrorFromErrno(int error);

@@ -21,7 +21,6 @@ namespace platform {
 namespace {
 
 struct Found {
-  std::u16string folded;
   std::u16string name;
   DWORD attributes;
   std::uint64_t size;
@@ -87,10 +86,10 @@ DWORD List(std::u16string_view dirPath, const HostEntry& dir, std::u16string_vie
   DIR* listing = ::fdopendir(dirFd);
   if (!listing) return ErrorFromErrno(errno);
   fd.Release();
-  std::u16string name;
+  std::u16string name, folded;  // reused for every entry
   while (dirent* entry = ::readdir(listing)) {
     if (!DeviceNameOf(entry->d_name, &name)) continue;
-    std::u16string folded = FoldName(name);
+    FoldNameInto(name, &folded);
     if (!Matches(pattern, folded)) continue;
     struct stat status;
     if (::fstatat(dirFd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone meanwhile
@@ -112,12 +111,13 @@ DWORD List(std::u16string_view dirPath, const HostEntry& dir, std::u16string_vie
       attributes = AttributesOf(status);
     }
     std::uint64_t size = S_ISDIR(status.st_mode) ? 0 : static_cast<std::uint64_t>(status.st_size);
-    out->push_back(Found{std::move(folded), name, attributes, size, FileTimeOf(status.st_ctim),
-                         FileTimeOf(status.st_atim), FileTimeOf(status.st_mtim)});
+    out->push_back(Found{name, attributes, size, FileTimeOf(status.st_ctim), FileTimeOf(status.st_atim),
+                         FileTimeOf(status.st_mtim)});
   }
   ::closedir(listing);
   std::sort(out->begin(), out->end(), [](const Found& a, const Found& b) {
-    return a.folded != b.folded ? a.folded < b.folded : a.name < b.name;
+    int order = CompareFolded(a.name, b.name);
+    return order != 0 ? order < 0 : a.name < b.name;
   });
   return ERROR_SUCCESS;
 }
