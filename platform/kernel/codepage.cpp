@@ -285,8 +285,8 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int count, LPWS
   }
   std::size_t length = count == -1 ? std::strlen(text) + 1 : static_cast<std::size_t>(count);
   // Kept between calls: every listed shortcut is widened, and a fresh buffer
-  // each time would cost an allocation per row.
-  // A buffer grown by a rare long text is not kept.
+  // each time would cost an allocation per row. One grown by a rare long
+  // text is let go.
   thread_local std::u16string result;
   struct ShrinkAfterUse {
     ~ShrinkAfterUse() {
