@@ -19,6 +19,9 @@
 
 namespace {
 
+using corvale_test::kShortcutA;
+using corvale_test::kShortcutB;
+using corvale_test::kShortcutC;
 using corvale_test::ProgramRun;
 using corvale_test::RunHooks;
 using corvale_test::RunProgram;
@@ -73,19 +76,10 @@ std::vector<std::string> Column(const ProgramRun& run, const char* field) {
   return out;
 }
 
-std::vector<std::string> BoxTexts(const ProgramRun& run) {
-  std::vector<std::string> out;
-  for (const json& box : run.Events("messagebox")) out.push_back(box["text"]);
-  return out;
-}
-
 bool Traced(const ProgramRun& run, const std::string& call) {
   return std::find(run.trace.begin(), run.trace.end(), call) != run.trace.end();
 }
 
-const std::string kA = "\\Windows\\StartUp\\a.lnk";
-const std::string kB = "\\Windows\\StartUp\\b.lnk";
-const std::string kC = "\\Windows\\StartUp\\c.lnk";
 const std::string kQuestion = "您真的要删除启动项: \\Windows\\clock";
 const std::string kInUse = "删除失败，另一个程序正在使用此文件，进程无法访问。 ";
 
@@ -112,15 +106,15 @@ TEST(FailureRowsTest, EachFailureStaysWhereItHappens) {
        [](const ProgramRun& r, const Seen&) { EXPECT_TRUE(Column(r, "path").empty()); }},
       {"next match fails mid-way", [](Plan& p) { p.FailNth("FindNextFileW", 2); },
        [](const ProgramRun& r, const Seen&) {
-         EXPECT_EQ(Column(r, "path"), (std::vector{kB, kA}));
+         EXPECT_EQ(Column(r, "path"), (std::vector{kShortcutB, kShortcutA}));
        }},
       {"a shortcut cannot be opened", [](Plan& p) { p.FailNth("CreateFileW", 2); },
        [](const ProgramRun& r, const Seen&) {
-         EXPECT_EQ(Column(r, "path"), (std::vector{kC, kA}));
+         EXPECT_EQ(Column(r, "path"), (std::vector{kShortcutC, kShortcutA}));
        }},
       {"a read fails", [](Plan& p) { p.FailNth("ReadFile", 1); },
        [](const ProgramRun& r, const Seen&) {
-         EXPECT_EQ(Column(r, "path"), (std::vector{kC, kB, kA}));
+         EXPECT_EQ(Column(r, "path"), (std::vector{kShortcutC, kShortcutB, kShortcutA}));
          EXPECT_EQ(Column(r, "text"), (std::vector<std::string>{"\\c.exe", "\\Windows\\clock", ""}));
        }},
       {"the shell gives no icon", [](Plan& p) { p.FailAlways("SHGetFileInfo"); },
@@ -137,7 +131,7 @@ TEST(FailureRowsTest, EachFailureStaysWhereItHappens) {
       {"a row insertion is refused", [](Plan& p) { p.FailNth("SendMessageW LVM_INSERTITEMW", 2); },
        [](const ProgramRun& r, const Seen&) {
          // b's path must not land in a's row, the one at the top when b came.
-         EXPECT_EQ(Column(r, "path"), (std::vector{kC, kA}));
+         EXPECT_EQ(Column(r, "path"), (std::vector{kShortcutC, kShortcutA}));
          EXPECT_EQ(Column(r, "text"), (std::vector<std::string>{"\\c.exe", "\\a.exe"}));
        }},
       // Setting the dialog up.
@@ -183,7 +177,7 @@ TEST(FailureRowsTest, EachFailureStaysWhereItHappens) {
          ASSERT_EQ(boxes.size(), 1u);
          EXPECT_EQ(boxes[0]["text"], "Out of memory.");
          EXPECT_EQ(boxes[0]["caption"], "Corvale");
-         EXPECT_EQ(Column(r, "path"), (std::vector{kA}));
+         EXPECT_EQ(Column(r, "path"), (std::vector{kShortcutA}));
          EXPECT_EQ(r.ExitResult(), IDOK);
        },
        "press ok\nlist\nok\n"},
@@ -191,29 +185,29 @@ TEST(FailureRowsTest, EachFailureStaysWhereItHappens) {
       {"delete answered no",
        {},
        [](const ProgramRun& r, const Seen&) {
-         EXPECT_EQ(BoxTexts(r), (std::vector{kQuestion}));
-         EXPECT_EQ(Column(r, "path"), (std::vector{kC, kB, kA}));
+         EXPECT_EQ(r.BoxTexts(), (std::vector{kQuestion}));
+         EXPECT_EQ(Column(r, "path"), (std::vector{kShortcutC, kShortcutB, kShortcutA}));
          EXPECT_EQ(LastRows(r)["mark"], 1);  // untouched
        },
        "tap-row 1\nmenu 删除该启动项\npress no\nlist\n"},
       {"delete of a file in use", [](Plan& p) { p.FailNth("DeleteFileW", 1, ERROR_SHARING_VIOLATION); },
        [](const ProgramRun& r, const Seen&) {
-         EXPECT_EQ(BoxTexts(r), (std::vector{kQuestion, kInUse}));
-         EXPECT_EQ(Column(r, "path"), (std::vector{kC, kB, kA}));
+         EXPECT_EQ(r.BoxTexts(), (std::vector{kQuestion, kInUse}));
+         EXPECT_EQ(Column(r, "path"), (std::vector{kShortcutC, kShortcutB, kShortcutA}));
          EXPECT_EQ(LastRows(r)["mark"], -1);  // rebuilt
        },
        "tap-row 1\nmenu 删除该启动项\npress yes\npress ok\nlist\n"},
       {"delete refused", [](Plan& p) { p.FailNth("DeleteFileW", 1, ERROR_ACCESS_DENIED); },
        [](const ProgramRun& r, const Seen&) {
-         EXPECT_EQ(BoxTexts(r), (std::vector{kQuestion}));
-         EXPECT_EQ(Column(r, "path"), (std::vector{kC, kB, kA}));
+         EXPECT_EQ(r.BoxTexts(), (std::vector{kQuestion}));
+         EXPECT_EQ(Column(r, "path"), (std::vector{kShortcutC, kShortcutB, kShortcutA}));
          EXPECT_EQ(LastRows(r)["mark"], -1);
        },
        "tap-row 1\nmenu 删除该启动项\npress yes\nlist\n"},
       {"delete of a file already gone", [](Plan& p) { p.FailNth("DeleteFileW", 1, ERROR_FILE_NOT_FOUND); },
        [](const ProgramRun& r, const Seen&) {
-         EXPECT_EQ(BoxTexts(r), (std::vector{kQuestion}));
-         EXPECT_EQ(Column(r, "path"), (std::vector{kC, kB, kA}));
+         EXPECT_EQ(r.BoxTexts(), (std::vector{kQuestion}));
+         EXPECT_EQ(Column(r, "path"), (std::vector{kShortcutC, kShortcutB, kShortcutA}));
          EXPECT_EQ(LastRows(r)["mark"], -1);
        },
        "tap-row 1\nmenu 删除该启动项\npress yes\nlist\n"},

@@ -40,6 +40,18 @@ int ProgramRun::ExitResult() const {
   return exits.empty() ? -2 : exits.back()["result"].get<int>();
 }
 
+std::vector<std::string> ProgramRun::BoxTexts() const {
+  std::vector<std::string> out;
+  for (const nlohmann::json& box : Events("messagebox")) out.push_back(box["text"]);
+  return out;
+}
+
+std::vector<std::string> RowPaths(const nlohmann::json& rows) {
+  std::vector<std::string> out;
+  for (const nlohmann::json& row : rows["rows"]) out.push_back(row["path"]);
+  return out;
+}
+
 ProgramRun RunProgram(const TempDevice& device, const std::string& script, const RunHooks& hooks) {
   device::Boot({device.Root()});
   HINSTANCE instance = platform::RegisterModule(u"/x/Corvale", CorvaleResourceImage());

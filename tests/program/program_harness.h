@@ -22,7 +22,17 @@ struct ProgramRun {
   std::vector<nlohmann::json> Events(const std::string& kind) const;
   // The dialog's result from the "exit" event; -2 when there was none.
   int ExitResult() const;
+  // The texts of the message boxes shown, in order.
+  std::vector<std::string> BoxTexts() const;
 };
+
+// The shortcut paths of one "rows" event, top row first.
+std::vector<std::string> RowPaths(const nlohmann::json& rows);
+
+// Shortcuts the failure tables put on their devices, as the program names them.
+inline const std::string kShortcutA = "\\Windows\\StartUp\\a.lnk";
+inline const std::string kShortcutB = "\\Windows\\StartUp\\b.lnk";
+inline const std::string kShortcutC = "\\Windows\\StartUp\\c.lnk";
 
 struct RunHooks {
   // After the boot and before the program starts: plan faults here.

@@ -13,27 +13,16 @@
 
 namespace {
 
+using corvale_test::kShortcutA;
+using corvale_test::kShortcutB;
+using corvale_test::kShortcutC;
 using corvale_test::ProgramRun;
+using corvale_test::RowPaths;
 using corvale_test::RunHooks;
 using corvale_test::RunProgram;
 using corvale_test::TempDevice;
 using nlohmann::json;
 
-std::vector<std::string> Paths(const json& rows) {
-  std::vector<std::string> out;
-  for (const json& row : rows["rows"]) out.push_back(row["path"]);
-  return out;
-}
-
-std::vector<std::string> Texts(const std::vector<json>& boxes) {
-  std::vector<std::string> out;
-  for (const json& box : boxes) out.push_back(box["text"]);
-  return out;
-}
-
-const std::string kA = "\\Windows\\StartUp\\a.lnk";
-const std::string kB = "\\Windows\\StartUp\\b.lnk";
-const std::string kC = "\\Windows\\StartUp\\c.lnk";
 const std::string kNoMark = "请先选择需要删除的启动项";
 
 TEST(RemainingFailureRowsTest, EachFailureIsSilentOrSaysWhatItShould) {
@@ -50,7 +39,7 @@ TEST(RemainingFailureRowsTest, EachFailureIsSilentOrSaysWhatItShould) {
       {"nothing matches in the folder",
        {},
        "list\n",
-       [](const ProgramRun& r) { EXPECT_TRUE(Paths(r.Events("rows").at(0)).empty()); },
+       [](const ProgramRun& r) { EXPECT_TRUE(RowPaths(r.Events("rows").at(0)).empty()); },
        [](const TempDevice& d) {
          for (const char* name : {"a.lnk", "b.lnk", "c.lnk"})
            std::filesystem::rename(d.Host(std::string("Windows/StartUp/") + name),
@@ -63,26 +52,26 @@ TEST(RemainingFailureRowsTest, EachFailureIsSilentOrSaysWhatItShould) {
          json rows = r.Events("rows").at(0)["rows"];
          ASSERT_EQ(rows.size(), 3u);
          EXPECT_EQ(rows[1]["text"], "");
-         EXPECT_EQ(rows[1]["path"], kB);
+         EXPECT_EQ(rows[1]["path"], kShortcutB);
        },
        [](const TempDevice& d) { d.AddFile("Windows/StartUp/b.lnk", ""); }},
       {"no shortcut can be opened", [](Plan& p) { p.FailAlways("CreateFileW"); }, "list\n",
-       [](const ProgramRun& r) { EXPECT_TRUE(Paths(r.Events("rows").at(0)).empty()); }},
+       [](const ProgramRun& r) { EXPECT_TRUE(RowPaths(r.Events("rows").at(0)).empty()); }},
       {"the first next-match fails", [](Plan& p) { p.FailNth("FindNextFileW", 1); }, "list\n",
-       [](const ProgramRun& r) { EXPECT_EQ(Paths(r.Events("rows").at(0)), (std::vector{kA})); }},
+       [](const ProgramRun& r) { EXPECT_EQ(RowPaths(r.Events("rows").at(0)), (std::vector{kShortcutA})); }},
       {"the question cannot be shown", [](Plan& p) { p.FailNth("MessageBoxW", 1); },
        "tap-row 1\nmenu 删除该启动项\nlist\n",
        [](const ProgramRun& r) {
          json rows = r.Events("rows").at(0);
-         EXPECT_EQ(Paths(rows), (std::vector{kC, kB, kA}));
+         EXPECT_EQ(RowPaths(rows), (std::vector{kShortcutC, kShortcutB, kShortcutA}));
          EXPECT_EQ(rows["mark"], 1);
          EXPECT_TRUE(r.Events("messagebox").empty());
        }},
       {"the mark cannot be read", [](Plan& p) { p.FailAlways("SendMessageW LVM_GETSELECTIONMARK"); },
        "tap-row 1\nmenu 删除该启动项\npress ok\nmenu 查看详细信息\npress ok\nlist\n",
        [](const ProgramRun& r) {
-         EXPECT_EQ(Texts(r.Events("messagebox")), (std::vector{kNoMark, kNoMark}));
-         EXPECT_EQ(Paths(r.Events("rows").at(0)), (std::vector{kC, kB, kA}));
+         EXPECT_EQ(r.BoxTexts(), (std::vector{kNoMark, kNoMark}));
+         EXPECT_EQ(RowPaths(r.Events("rows").at(0)), (std::vector{kShortcutC, kShortcutB, kShortcutA}));
        }},
       {"a relayout cannot find its template",
        [](Plan& p) { p.FailAlways("FindResourceW"); },
@@ -91,7 +80,7 @@ TEST(RemainingFailureRowsTest, EachFailureIsSilentOrSaysWhatItShould) {
          auto controls = r.Events("controls");
          ASSERT_EQ(controls.size(), 2u);
          EXPECT_EQ(controls[0]["controls"].size(), controls[1]["controls"].size());
-         EXPECT_EQ(Paths(r.Events("rows").at(0)).size(), 3u);
+         EXPECT_EQ(RowPaths(r.Events("rows").at(0)).size(), 3u);
          EXPECT_EQ(r.ExitResult(), IDOK);
        },
        {},
